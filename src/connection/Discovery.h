@@ -1,0 +1,14 @@
+#pragma once
+// Finding the console unit on a serial port, and the connection dialog.
+#include <cstdint>
+
+class TForm1;
+class TForm2;
+
+extern uint8_t PortNumber;    // 0 = none
+extern uint8_t DiscoveryMode; // 1 manual, 0 automatic
+
+void FindDevice(uint8_t mode);
+void N5Click(TForm1& form);
+void Button1Click(TForm2& form); // manual
+void Button2Click(TForm2& form); // automatic

@@ -1,0 +1,53 @@
+#pragma once
+// Frames: header layout, checksum, the one frame buffer, building requests and judging replies.
+#include <cstdint>
+
+struct TFrameHeader {
+    uint8_t Destination[3];
+    uint8_t Source[3];
+    uint8_t Command;
+    uint8_t ValueType;
+    uint8_t Length[2];   // payload length, little-endian
+    uint8_t Checksum[4]; // FrameChecksum of bytes 0..9, little-endian
+};
+static_assert(sizeof(TFrameHeader) == 14, "frame header");
+
+constexpr uint16_t HeaderSize = 14;
+constexpr uint16_t MaxPayload = 4095;
+
+namespace Cmd {
+constexpr uint8_t Ack = 1;
+constexpr uint8_t Error = 3;
+constexpr uint8_t Probe = 4;
+constexpr uint8_t Read = 6;
+constexpr uint8_t ReadReply = 7;
+constexpr uint8_t Write = 8;
+} // namespace Cmd
+
+namespace ErrorCode {
+constexpr uint8_t Length = 3;
+constexpr uint8_t Object = 4;
+constexpr uint8_t Checksum = 7;
+} // namespace ErrorCode
+
+constexpr uint16_t FrameBufferSize = 4099;
+extern uint8_t FrameBuffer[FrameBufferSize];
+extern uint16_t ReplyLength;
+
+extern const uint8_t HostAddress[3];
+extern uint8_t DeviceAddress[3];
+
+uint32_t FrameChecksum(const uint8_t* data, uint16_t length);
+void PutLE32(uint8_t* at, uint32_t value);
+uint32_t GetLE32(const uint8_t* at);
+
+// Fills header bytes 0..13 and, when the payload (already at byte 14) is not empty, its checksum
+// at 14 + length. Returns the frame's total size. Shared by the requests and the simulator.
+uint16_t CompleteFrame(uint8_t* frame, const uint8_t* destination, const uint8_t* source,
+                       uint8_t command, uint8_t valueType, uint16_t length);
+
+void BuildReadRequest(uint8_t* frame, uint8_t index, const uint8_t* address);
+void BuildWriteRequest(uint8_t* frame, uint8_t index, const uint8_t* address);
+uint8_t FindReplyStart(const uint8_t* frame, uint16_t length);
+uint8_t HandleReply(uint8_t* frame, uint16_t length);
+void StoreReadReply(uint8_t* frame);

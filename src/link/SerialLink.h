@@ -1,0 +1,42 @@
+#pragma once
+// The serial link: one port at a time, opened by number, and one blocking exchange per request.
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+// An open, configured serial port (115200 8N1, raw). Implemented over a tty and, for tests,
+// in memory over the simulator's device model.
+class TSerialPort {
+public:
+    virtual ~TSerialPort() = default;
+    // Discards whatever waits in either direction.
+    virtual void Purge() = 0;
+    // Sends n bytes; returns the count sent, -1 on failure.
+    virtual int Write(const uint8_t* data, int n) = 0;
+    // Returns after at most timeoutMs with what arrived, up to n bytes (0 on hang-up or failure).
+    virtual int Read(uint8_t* data, int n, int timeoutMs) = 0;
+    virtual void Close() = 0;
+};
+
+// Opens port number n ("COM" + n); nullptr when it does not exist or cannot be configured.
+using TPortOpener = std::function<std::unique_ptr<TSerialPort>(uint8_t n)>;
+// Replaces how ports are opened (tests: the in-memory simulator); an empty opener restores ttys.
+void SetPortOpener(TPortOpener opener);
+
+// The open port, or nullptr ("0") when none is open.
+extern TSerialPort* PortHandle;
+
+TSerialPort* OpenPort(uint8_t n);
+void ClosePort();
+void LinkTransact(uint8_t* frame, uint16_t requestLength);
+
+// Linux port naming: COMn is the link COMn in the port folder, else /dev/ttyS, ttyUSB, ttyACM.
+QString DefaultPortFolder(); // ~/.local/share/halvex/ports
+void SetPortFolder(const QString& folder); // tests use a temporary folder
+QString PortFolder();
+QString PortDeviceName(uint8_t n); // empty when the number has no port
+
+// Why the last OpenPort failed, for the operator (e.g. "/dev/ttyUSB0: permission denied ...");
+// empty after a successful open or when the port simply does not exist.
+extern QString LastOpenProblem;

@@ -1,0 +1,14 @@
+#pragma once
+// Reading the device settings into the settings tab, and the recording-mode controls.
+#include <cstdint>
+
+class TForm1;
+
+uint8_t ReadSettings(TForm1& form);
+void ClearDisplayedValues(TForm1& form);
+void Button1Click(TForm1& form);
+void CheckBox5Click(TForm1& form);
+void RadioButton1Click(TForm1& form);
+void RadioButton2Click(TForm1& form);
+void RadioButton3Click(TForm1& form);
+void CheckBox3Click(TForm1& form);

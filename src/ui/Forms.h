@@ -1,0 +1,179 @@
+#pragma once
+// The six windows. Controls keep their component names; positions and sizes are those of the
+// layout at 96 dpi. Handlers live in their subsystem's folder and take the form they act on.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "ui/Widgets.h"
+
+class QCustomPlot;
+class QCPGraph;
+class QCPBars;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    // Menu
+    QMenuBar* MainMenu1;
+    QMenu* N2;
+    QAction* N5;
+    QMenu* N1;
+    QMenu* Language1;
+    QAction* N4;
+    QAction* English1;
+    QMenu* N3;
+    QAction* N8;
+
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1; // measurement
+    QWidget* TabSheet2; // settings
+    QWidget* TabSheet3; // archive
+    QWidget* TabSheet4; // spectrum
+    QWidget* TabSheet5; // batteries
+    TStatusBar* StatusBar1;
+    QTimer* Timer1; // polling, 600 ms
+    QTimer* Timer2; // start-up, 1 ms then 3000 ms
+
+    // Tab 1: measurement
+    QFrame* Panel1;
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9;
+    QLabel* Image1; // plus-minus sign
+    QCheckBox* CheckBox1;
+    QPushButton *Button3, *Button6;
+    QCustomPlot* Chart1;
+    QCPGraph* Series1; // dose-rate points
+    QCPGraph* Series3; // average line
+
+    // Tab 2: settings
+    QLabel *Label55, *Label56, *Label32, *Label33, *Label42, *Label36;
+    QLineEdit *Edit9, *Edit10;
+    QComboBox *ComboBox1, *ComboBox2, *ComboBox4;
+    QSlider* TrackBar1;
+    QCheckBox* CheckBox4;
+    QPushButton *Button1, *Button2;
+    QCheckBox* CheckBox5;
+    QGroupBox* GroupBox3;
+    QRadioButton *RadioButton1, *RadioButton2, *RadioButton3;
+    QCheckBox* CheckBox3;
+    QGroupBox* GroupBox4;
+    QCheckBox *CheckBox6, *CheckBox7, *CheckBox8, *CheckBox9, *CheckBox10;
+    QLabel *Label50, *Label51, *Label30;
+    QLineEdit *Edit3, *Edit4, *Edit2;
+    QPushButton *Button11, *Button12, *Button10;
+    QLabel *Label52, *Label53, *Label54, *Label35;
+    QLineEdit *Edit5, *Edit7, *Edit8;
+    QComboBox* ComboBox3;
+    TStringGrid* StringGrid2;
+
+    // Tab 3: archive
+    QPushButton *Button4, *Button5;
+    QLabel* Label57;
+    QProgressBar* ProgressBar2;
+    QPushButton *BitBtn1, *BitBtn2;
+    QLabel* Label58;
+    QLineEdit* Edit6;
+    QLabel *Label31, *Label41;
+    QProgressBar* ProgressBar1;
+    TStringGrid* StringGrid3;
+    QCustomPlot* Chart4;
+    QCPGraph* LineSeries1;
+    TStringGrid* StringGrid4;
+    QComboBox* ComboBox12;
+
+    // Tab 4: spectrum
+    TStringGrid* StringGrid1;
+    QLabel *Label43, *Label44;
+    QCustomPlot* Chart2;
+    QCPBars* Series2;
+    QLabel* Image2; // energy strip under the bars
+    QCheckBox* CheckBox2;
+    QPushButton* Button7;
+
+    // Tab 5: batteries
+    QGroupBox *GroupBox1, *GroupBox2;
+    QLabel *Label10, *Label11, *Label12, *Label13, *Label14;
+    QLabel *Label15, *Label16, *Label17, *Label18, *Label19;
+    QLabel *Label20, *Label21, *Label22, *Label23, *Label24;
+    QLabel *Label25, *Label26, *Label27, *Label28, *Label29;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// Connection dialog; its texts are never translated.
+class TForm2 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* parent = nullptr);
+    QLabel* Label1;
+    QComboBox* ComboBox1;
+    QPushButton* Button1; // manual
+    QPushButton* Button2; // automatic
+    QLabel* Label2;
+    QProgressBar* ProgressBar1;
+};
+
+// About window; `english` picks the caption and the logo's lettering.
+class TAboutForm : public QDialog {
+    Q_OBJECT
+public:
+    TAboutForm(bool english, QWidget* parent = nullptr);
+    QLabel* Image1;
+    QLabel* Label1;
+    QLabel* Label2;
+};
+class TForm3 : public TAboutForm {
+    Q_OBJECT
+public:
+    explicit TForm3(QWidget* parent = nullptr) : TAboutForm(false, parent) {}
+};
+class TForm4 : public TAboutForm {
+    Q_OBJECT
+public:
+    explicit TForm4(QWidget* parent = nullptr) : TAboutForm(true, parent) {}
+};
+
+// Frameless splash window filled by one picture.
+class TSplashForm : public QWidget {
+    Q_OBJECT
+public:
+    TSplashForm(bool english, QWidget* parent = nullptr);
+    QLabel* Image1;
+};
+class TForm5 : public TSplashForm {
+    Q_OBJECT
+public:
+    explicit TForm5(QWidget* parent = nullptr) : TSplashForm(false, parent) {}
+};
+class TForm6 : public TSplashForm {
+    Q_OBJECT
+public:
+    explicit TForm6(QWidget* parent = nullptr) : TSplashForm(true, parent) {}
+};
+
+// Created at launch in this order and alive until the process ends.
+extern TForm1* Form1;
+extern TForm2* Form2;
+extern TForm3* Form3;
+extern TForm4* Form4;
+extern TForm5* Form5;
+extern TForm6* Form6;
+
+// Creates the six windows in order (TForm1 runs FormCreate) and shows the main window.
+void CreateForms();

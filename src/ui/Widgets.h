@@ -1,0 +1,63 @@
+#pragma once
+// Controls the handlers need beyond what Qt offers as it stands: a string grid with fixed rows and
+// columns and an owner-draw hook, a status bar of text panels, and small state helpers.
+#include <QColor>
+#include <QLabel>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <functional>
+#include <vector>
+
+class QPainter;
+
+// A grid of text cells addressed as (column, row). The first FixedRows rows and FixedCols columns
+// are drawn as headings and cannot be edited.
+class TStringGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    TStringGrid(QWidget* parent, int colCount, int rowCount, int fixedCols, int fixedRows,
+                int defaultRowHeight);
+    QString Cell(int col, int row) const;
+    void SetCell(int col, int row, const QString& text);
+    int RowCount() const { return rowCount(); }
+    void SetRowCount(int rows);
+    int ColCount() const { return columnCount(); }
+    int FixedRows() const { return fixedRows_; }
+    int FixedCols() const { return fixedCols_; }
+    void SetEditable(bool editable);
+
+    // Called for every painted cell after the grid's own drawing (rect in viewport coordinates).
+    std::function<void(QPainter& painter, int col, int row, const QRect& rect)> OnDrawCell;
+
+private:
+    int fixedCols_, fixedRows_;
+};
+
+// Status bar with a row of fixed-width text panels.
+class TStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    TStatusBar(QWidget* parent, const std::vector<int>& panelWidths);
+    void SetPanelText(int panel, const QString& text);
+    QString PanelText(int panel) const;
+    QLabel* Panel(int panel) const { return panels_.at(panel); }
+    int PanelCount() const { return static_cast<int>(panels_.size()); }
+
+private:
+    std::vector<QLabel*> panels_;
+};
+
+void SetFontColor(QWidget* control, const QColor& color);
+QColor FontColor(const QWidget* control);
+// The normal window-text colour.
+QColor WindowTextColor();
+
+void SetBarColor(QProgressBar* bar, const QColor& color);
+QColor BarColor(const QProgressBar* bar);
+
+// Selects or clears a radio button; clearing works even where Qt's auto-exclusivity refuses.
+// Selecting clears the others of its group box and, like a click, runs its handler.
+void SetRadioChecked(QRadioButton* button, bool checked);

@@ -1,0 +1,8 @@
+#include "views/BatteryView.h"
+
+#include "ui/Forms.h"
+
+void ShowConsoleBattery(TForm1&) {}
+
+void ShowDetectorBattery(TForm1&) {}
+

@@ -1,0 +1,12 @@
+#include "views/DoseView.h"
+
+#include "ui/Forms.h"
+
+void ShowMeasurement(TForm1&) {}
+
+void PlotMeasurement(TForm1&) {}
+
+void Button3Click(TForm1&) {}
+
+void Button6Click(TForm1&) {}
+
