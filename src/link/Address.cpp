@@ -1,0 +1,31 @@
+#include "link/Address.h"
+
+bool ParseAddressText(const QString& text, uint8_t address[3])
+{
+    // The conversion takes a 32-bit integer, so more than eight digits do not fit.
+    if (text.isEmpty() || text.size() > 8) return false;
+    uint32_t value = 0;
+    for (QChar c : text) {
+        int digit;
+        if (c >= '0' && c <= '9') digit = c.unicode() - '0';
+        else if (c >= 'a' && c <= 'f') digit = c.unicode() - 'a' + 10;
+        else if (c >= 'A' && c <= 'F') digit = c.unicode() - 'A' + 10;
+        else return false;
+        value = value << 4 | static_cast<uint32_t>(digit);
+    }
+    address[0] = static_cast<uint8_t>(value >> 16);
+    address[1] = static_cast<uint8_t>(value >> 8);
+    address[2] = static_cast<uint8_t>(value);
+    return true;
+}
+
+QString FormatAddressText(const uint8_t address[3])
+{
+    const uint32_t value = uint32_t(address[0]) << 16 | uint32_t(address[1]) << 8 | address[2];
+    return QString::asprintf("%06X", value);
+}
+
+QString InvalidIntegerMessage(const QString& text)
+{
+    return QStringLiteral("'0x%1' is not a valid integer value").arg(text);
+}
