@@ -2,7 +2,17 @@
 // The measurement tab: dose rate, dose, accumulation time, alarms, memory fill and the chart.
 class TForm1;
 
+// Largest dose rate (uSv/h) since the chart was last cleared; 0 after start and clearing.
+extern float ChartMax;
+// Date-time (days since 1899-12-30) of the previous new measurement; 0 at start.
+extern double LastPointTime;
+
 void ShowMeasurement(TForm1& form);
 void PlotMeasurement(TForm1& form);
 void Button3Click(TForm1& form); // dose reset
 void Button6Click(TForm1& form); // clear the chart
+
+// Empties Series1; the average line empties with it. ChartMax is left alone.
+void ClearDoseSeries(TForm1& form);
+// Empties only the average line; the next point computes it again from Series1.
+void ClearAverageLine(TForm1& form);

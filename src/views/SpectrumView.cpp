@@ -10,3 +10,4 @@ void Button7Click(TForm1&) {}
 
 void CheckBox2Click(TForm1&) {}
 
+int32_t SpectrumSums[SpectrumChannels] = {};

@@ -1,6 +1,13 @@
 #pragma once
 // The spectrum tab: table, bars and the sum, per reading or summed.
+#include <cstdint>
+
+#include "link/Catalogue.h"
+
 class TForm1;
+
+// Counts summed over every successful reading since start or the last reset; wrap at 32 bits.
+extern int32_t SpectrumSums[SpectrumChannels];
 
 void InitSpectrumTable(TForm1& form);
 void ShowSpectrum(TForm1& form);
