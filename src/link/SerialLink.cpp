@@ -1,1 +1,227 @@
-// placeholder until implemented
+#include "link/SerialLink.h"
+
+#include "link/Frame.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+TSerialPort* PortHandle = nullptr;
+QString LastOpenProblem;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int MsLeft(Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+// A tty opened non-blocking; every wait is a poll against a deadline, so a port that hangs up
+// (unplugged adapter, pseudo-terminal whose master closed) ends the wait instead of spinning.
+class TTtyPort final : public TSerialPort {
+public:
+    explicit TTtyPort(int fd) : fd_(fd) {}
+    ~TTtyPort() override { Close(); }
+
+    void Purge() override
+    {
+        if (fd_ >= 0) tcflush(fd_, TCIOFLUSH);
+    }
+
+    int Write(const uint8_t* data, int n) override
+    {
+        if (fd_ < 0 || hungUp_) return -1;
+        // The line needs under 0.1 ms a byte; the margin only matters for a port that stopped
+        // taking bytes (hardware flow control held off), which must not hold the program forever.
+        const auto deadline = Clock::now() + std::chrono::milliseconds(500 + n);
+        int sent = 0;
+        while (sent < n) {
+            const ssize_t k = ::write(fd_, data + sent, static_cast<size_t>(n - sent));
+            if (k > 0) {
+                sent += static_cast<int>(k);
+                continue;
+            }
+            if (k < 0 && errno == EINTR) continue;
+            if (k < 0 && errno != EAGAIN) {
+                hungUp_ = errno == EIO || errno == ENXIO || errno == ENODEV;
+                return -1;
+            }
+            pollfd p{fd_, POLLOUT, 0};
+            const int left = MsLeft(deadline);
+            if (left == 0 || poll(&p, 1, left) <= 0) break;
+            if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+                hungUp_ = true;
+                break;
+            }
+        }
+        return sent > 0 ? sent : -1;
+    }
+
+    int Read(uint8_t* data, int n, int timeoutMs) override
+    {
+        if (fd_ < 0 || hungUp_ || n <= 0) return 0;
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        int got = 0;
+        while (got < n) {
+            pollfd p{fd_, POLLIN, 0};
+            const int r = poll(&p, 1, MsLeft(deadline));
+            if (r < 0 && errno == EINTR) continue;
+            if (r <= 0) break;
+            if (p.revents & POLLIN) {
+                const ssize_t k = ::read(fd_, data + got, static_cast<size_t>(n - got));
+                if (k > 0) {
+                    got += static_cast<int>(k);
+                    continue;
+                }
+                if (k < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+                hungUp_ = true; // 0 bytes with POLLIN, or EIO: the other end is gone
+                break;
+            }
+            if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+                hungUp_ = true;
+                break;
+            }
+            if (MsLeft(deadline) == 0) break;
+        }
+        return got;
+    }
+
+    void Close() override
+    {
+        if (fd_ < 0) return;
+        ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+    bool hungUp_ = false;
+};
+
+QString OpenProblem(const QString& path, int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENXIO:
+    case ENODEV: return {}; // nothing there: not worth a message
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("%1: permission denied; to use serial ports the user must be a "
+                              "member of the dialout group (log in again after adding it)")
+            .arg(path);
+    case EBUSY:
+    case EWOULDBLOCK: return QStringLiteral("%1: the port is in use by another program").arg(path);
+    default: return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+std::unique_ptr<TSerialPort> OpenTty(uint8_t n)
+{
+    const QString path = PortDeviceName(n);
+    if (path.isEmpty()) return nullptr;
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        LastOpenProblem = OpenProblem(path, errno);
+        return nullptr;
+    }
+    auto fail = [&](const QString& problem) -> std::unique_ptr<TSerialPort> {
+        ::close(fd);
+        LastOpenProblem = problem;
+        return nullptr;
+    };
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) return fail(QStringLiteral("%1 is not a serial port").arg(path));
+    // Exclusive: TIOCEXCL keeps other openers out, the lock keeps out a second copy running as
+    // root, which TIOCEXCL does not stop.
+    if (ioctl(fd, TIOCEXCL) != 0 || flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return fail(OpenProblem(path, EBUSY));
+    cfmakeraw(&tio);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
+    tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (cfsetispeed(&tio, B115200) != 0 || cfsetospeed(&tio, B115200) != 0 ||
+        tcsetattr(fd, TCSANOW, &tio) != 0)
+        return fail(QStringLiteral("%1: the line settings 115200 8N1 cannot be applied").arg(path));
+    return std::make_unique<TTtyPort>(fd);
+}
+
+TPortOpener Opener;
+std::unique_ptr<TSerialPort> OpenPortObject;
+QString Folder;
+
+} // namespace
+
+void SetPortOpener(TPortOpener opener) { Opener = std::move(opener); }
+
+QString DefaultPortFolder() { return QDir::homePath() + QStringLiteral("/.local/share/halvex/ports"); }
+
+void SetPortFolder(const QString& folder) { Folder = folder; }
+
+QString PortFolder() { return Folder.isEmpty() ? DefaultPortFolder() : Folder; }
+
+QString PortDeviceName(uint8_t n)
+{
+    const QString entry = PortFolder() + QStringLiteral("/COM%1").arg(n);
+    if (QFileInfo::exists(entry)) return entry;
+    struct Range {
+        int first;
+        const char* prefix;
+    };
+    static const Range table[] = {{1, "/dev/ttyS"}, {33, "/dev/ttyUSB"}, {65, "/dev/ttyACM"}};
+    for (const Range& r : table)
+        if (n >= r.first && n < r.first + 32) return QString::fromLatin1(r.prefix) + QString::number(n - r.first);
+    return {};
+}
+
+void ClosePort()
+{
+    if (OpenPortObject) OpenPortObject->Close();
+    OpenPortObject.reset();
+    PortHandle = nullptr;
+}
+
+TSerialPort* OpenPort(uint8_t n)
+{
+    ClosePort();
+    LastOpenProblem.clear();
+    OpenPortObject = Opener ? Opener(n) : OpenTty(n);
+    PortHandle = OpenPortObject.get();
+    return PortHandle;
+}
+
+void LinkTransact(uint8_t* frame, uint16_t requestLength)
+{
+    uint16_t c = 0;
+    if (PortHandle) {
+        PortHandle->Purge();
+        PortHandle->Write(frame, requestLength);
+        const int got = PortHandle->Read(frame, HeaderSize, 30 + HeaderSize);
+        if (got == HeaderSize && FrameChecksum(frame, 10) == GetLE32(frame + 10)) {
+            const uint16_t l = uint16_t(frame[8] | frame[9] << 8);
+            if (l > 0) {
+                // A header may announce up to 65535 payload bytes; read only what the buffer
+                // holds. The rest is dropped by the purge before the next exchange, and
+                // HandleReply treats such a frame as too long.
+                const int want = std::min<int>(l + 4, FrameBufferSize - HeaderSize);
+                c = static_cast<uint16_t>(PortHandle->Read(frame + HeaderSize, want, 30 + want));
+            }
+        } else {
+            c = static_cast<uint16_t>(got > 0 ? got : 0);
+        }
+    }
+    ReplyLength = static_cast<uint16_t>(c + HeaderSize);
+}
