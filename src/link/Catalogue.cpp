@@ -15,48 +15,29 @@ TTaggedAddress TaggedAddress;
 namespace {
 
 TFieldEntry SpectrumFields[] = {
-    {vt::U32, &SpectrumData.Field1},
-    {vt::U32, &SpectrumData.Counts[0]},
-    {vt::U32, &SpectrumData.Counts[1]},
-    {vt::U32, &SpectrumData.Counts[2]},
-    {vt::U32, &SpectrumData.Counts[3]},
-    {vt::U32, &SpectrumData.Counts[4]},
-    {vt::U32, &SpectrumData.Counts[5]},
-    {vt::U32, &SpectrumData.Counts[6]},
-    {vt::U32, &SpectrumData.Counts[7]},
-    {vt::U32, &SpectrumData.Counts[8]},
-    {vt::U32, &SpectrumData.Counts[9]},
-    {vt::U32, &SpectrumData.Counts[10]},
-    {vt::U32, &SpectrumData.Counts[11]},
-    {vt::U32, &SpectrumData.Counts[12]},
-    {vt::U32, &SpectrumData.Counts[13]},
-    {vt::Float, &SpectrumData.Field16},
-    {vt::Float, &SpectrumData.Field17},
-    {vt::Float, &SpectrumData.Field18},
-    {vt::U32, &SpectrumData.Field19},
-    {vt::Float, &SpectrumData.Field20},
-    {vt::Float, &SpectrumData.Field21},
-    {vt::U8, &SpectrumData.Field22},
+    {vt::U32, &SpectrumData.Field1},     {vt::U32, &SpectrumData.Counts[0]},
+    {vt::U32, &SpectrumData.Counts[1]},  {vt::U32, &SpectrumData.Counts[2]},
+    {vt::U32, &SpectrumData.Counts[3]},  {vt::U32, &SpectrumData.Counts[4]},
+    {vt::U32, &SpectrumData.Counts[5]},  {vt::U32, &SpectrumData.Counts[6]},
+    {vt::U32, &SpectrumData.Counts[7]},  {vt::U32, &SpectrumData.Counts[8]},
+    {vt::U32, &SpectrumData.Counts[9]},  {vt::U32, &SpectrumData.Counts[10]},
+    {vt::U32, &SpectrumData.Counts[11]}, {vt::U32, &SpectrumData.Counts[12]},
+    {vt::U32, &SpectrumData.Counts[13]}, {vt::Float, &SpectrumData.Field16},
+    {vt::Float, &SpectrumData.Field17},  {vt::Float, &SpectrumData.Field18},
+    {vt::U32, &SpectrumData.Field19},    {vt::Float, &SpectrumData.Field20},
+    {vt::Float, &SpectrumData.Field21},  {vt::U8, &SpectrumData.Field22},
     {vt::U8, &SpectrumData.Field23},
 };
 
 TFieldEntry MeasurementFields[] = {
-    {vt::Float, &MeasurementData.Field1},
-    {vt::U32, &MeasurementData.RecordCount},
-    {vt::Float, &MeasurementData.Uncertainty},
-    {vt::Float, &MeasurementData.Dose},
-    {vt::U32, &MeasurementData.Field5},
-    {vt::U32, &MeasurementData.AccumulationTime},
-    {vt::Float, &MeasurementData.Field7},
-    {vt::Float, &MeasurementData.Field8},
-    {vt::Float, &MeasurementData.DoseRate},
-    {vt::U8, &MeasurementData.ClockSeconds},
-    {vt::U8, &MeasurementData.ClockMinutes},
-    {vt::U8, &MeasurementData.ClockHours},
-    {vt::U8, &MeasurementData.Field13},
-    {vt::U8, &MeasurementData.Field14},
-    {vt::U8, &MeasurementData.Field15},
-    {vt::U8, &MeasurementData.Status},
+    {vt::Float, &MeasurementData.Field1},      {vt::U32, &MeasurementData.RecordCount},
+    {vt::Float, &MeasurementData.Uncertainty}, {vt::Float, &MeasurementData.Dose},
+    {vt::U32, &MeasurementData.Field5},        {vt::U32, &MeasurementData.AccumulationTime},
+    {vt::Float, &MeasurementData.Field7},      {vt::Float, &MeasurementData.Field8},
+    {vt::Float, &MeasurementData.DoseRate},    {vt::U8, &MeasurementData.ClockSeconds},
+    {vt::U8, &MeasurementData.ClockMinutes},   {vt::U8, &MeasurementData.ClockHours},
+    {vt::U8, &MeasurementData.Field13},        {vt::U8, &MeasurementData.Field14},
+    {vt::U8, &MeasurementData.Field15},        {vt::U8, &MeasurementData.Status},
 };
 
 TFieldEntry ConsoleBatteryFields[] = {
@@ -72,24 +53,15 @@ TFieldEntry DetectorBatteryFields[] = {
 };
 
 TFieldEntry DeviceSettingsFields[] = {
-    {vt::U32, &DeviceSettings.Field1},
-    {vt::Float, &DeviceSettings.Field2},
-    {vt::U32, &DeviceSettings.Field3},
-    {vt::U32, &DeviceSettings.Field4},
-    {vt::U32, &DeviceSettings.Field5},
-    {vt::Address, DeviceSettings.ConsoleAddress},
-    {vt::U8, &DeviceSettings.Field7},
-    {vt::Float, &DeviceSettings.DoseRateThreshold},
-    {vt::Float, &DeviceSettings.DoseThreshold},
-    {vt::U8, &DeviceSettings.Brightness},
-    {vt::U8, &DeviceSettings.DisplayMode},
-    {vt::U8, &DeviceSettings.Options},
-    {vt::U8, &DeviceSettings.RecordingMode},
-    {vt::Address, DeviceSettings.Module1Address},
-    {vt::U8, &DeviceSettings.Module1Channel},
-    {vt::Address, DeviceSettings.Module2Address},
-    {vt::U8, &DeviceSettings.Module2Channel},
-    {vt::U8, &DeviceSettings.Screens},
+    {vt::U32, &DeviceSettings.Field1},          {vt::Float, &DeviceSettings.Field2},
+    {vt::U32, &DeviceSettings.Field3},          {vt::U32, &DeviceSettings.Field4},
+    {vt::U32, &DeviceSettings.Field5},          {vt::Address, DeviceSettings.ConsoleAddress},
+    {vt::U8, &DeviceSettings.Field7},           {vt::Float, &DeviceSettings.DoseRateThreshold},
+    {vt::Float, &DeviceSettings.DoseThreshold}, {vt::U8, &DeviceSettings.Brightness},
+    {vt::U8, &DeviceSettings.DisplayMode},      {vt::U8, &DeviceSettings.Options},
+    {vt::U8, &DeviceSettings.RecordingMode},    {vt::Address, DeviceSettings.Module1Address},
+    {vt::U8, &DeviceSettings.Module1Channel},   {vt::Address, DeviceSettings.Module2Address},
+    {vt::U8, &DeviceSettings.Module2Channel},   {vt::U8, &DeviceSettings.Screens},
 };
 
 // The same variables as fields 8..13 and 18 above: a settings read changes what this sends.
@@ -116,7 +88,9 @@ TFieldEntry TaggedAddressFields[] = {
     {vt::Address, TaggedAddress.Address},
 };
 
-template <size_t N> constexpr uint8_t CountOf(const TFieldEntry (&)[N]) { return N; }
+template <size_t N> constexpr uint8_t CountOf(const TFieldEntry (&)[N]) {
+    return N;
+}
 
 constexpr uint8_t RW = AccessRead | AccessWrite;
 constexpr uint8_t W = AccessWrite;

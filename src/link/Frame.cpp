@@ -11,8 +11,7 @@ uint16_t ReplyLength;
 const uint8_t HostAddress[3] = {0x01, 0x01, 0x01};
 uint8_t DeviceAddress[3] = {0x03, 0xC8, 0xFD};
 
-uint32_t FrameChecksum(const uint8_t* data, uint16_t length)
-{
+uint32_t FrameChecksum(const uint8_t* data, uint16_t length) {
     uint32_t h = 0;
     uint32_t i = 0;
     if (length & 1) h = data[i++];
@@ -23,30 +22,31 @@ uint32_t FrameChecksum(const uint8_t* data, uint16_t length)
     return h;
 }
 
-void PutLE32(uint8_t* at, uint32_t value)
-{
+void PutLE32(uint8_t* at, uint32_t value) {
     at[0] = static_cast<uint8_t>(value);
     at[1] = static_cast<uint8_t>(value >> 8);
     at[2] = static_cast<uint8_t>(value >> 16);
     at[3] = static_cast<uint8_t>(value >> 24);
 }
 
-uint32_t GetLE32(const uint8_t* at)
-{
+uint32_t GetLE32(const uint8_t* at) {
     return uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
 }
 
 namespace {
 
-uint16_t PayloadLength(const uint8_t* frame) { return uint16_t(frame[8] | frame[9] << 8); }
+uint16_t PayloadLength(const uint8_t* frame) {
+    return uint16_t(frame[8] | frame[9] << 8);
+}
 
-bool HeaderIntact(const uint8_t* frame) { return FrameChecksum(frame, 10) == GetLE32(frame + 10); }
+bool HeaderIntact(const uint8_t* frame) {
+    return FrameChecksum(frame, 10) == GetLE32(frame + 10);
+}
 
 } // namespace
 
 uint16_t CompleteFrame(uint8_t* frame, const uint8_t* destination, const uint8_t* source,
-                       uint8_t command, uint8_t valueType, uint16_t length)
-{
+                       uint8_t command, uint8_t valueType, uint16_t length) {
     std::memcpy(frame, destination, 3);
     std::memcpy(frame + 3, source, 3);
     frame[6] = command;
@@ -59,23 +59,20 @@ uint16_t CompleteFrame(uint8_t* frame, const uint8_t* destination, const uint8_t
     return static_cast<uint16_t>(HeaderSize + length + 4);
 }
 
-void BuildReadRequest(uint8_t* frame, uint8_t index, const uint8_t* address)
-{
+void BuildReadRequest(uint8_t* frame, uint8_t index, const uint8_t* address) {
     const TObjectEntry& e = ObjectTable[index];
     frame[HeaderSize] = e.ObjectId;
     LinkTransact(frame, CompleteFrame(frame, address, HostAddress, Cmd::Read, e.ValueType, 1));
 }
 
-void BuildWriteRequest(uint8_t* frame, uint8_t index, const uint8_t* address)
-{
+void BuildWriteRequest(uint8_t* frame, uint8_t index, const uint8_t* address) {
     const TObjectEntry& e = ObjectTable[index];
     frame[HeaderSize] = e.ObjectId;
-    LinkTransact(frame, CompleteFrame(frame, address, HostAddress, Cmd::Write, e.ValueType,
-                                      e.EncodedSize));
+    LinkTransact(
+        frame, CompleteFrame(frame, address, HostAddress, Cmd::Write, e.ValueType, e.EncodedSize));
 }
 
-uint8_t FindReplyStart(const uint8_t* frame, uint16_t length)
-{
+uint8_t FindReplyStart(const uint8_t* frame, uint16_t length) {
     if (length < HeaderSize) return 255;
     for (uint8_t i = 0; i < 4; ++i) {
         if (std::memcmp(frame + i, HostAddress, 3) != 0) continue;
@@ -86,8 +83,7 @@ uint8_t FindReplyStart(const uint8_t* frame, uint16_t length)
 
 // `frame` is a buffer of FrameBufferSize bytes. Whatever length the header announces, nothing is
 // read past that buffer: a payload whose frame would not fit counts as too long.
-uint8_t HandleReply(uint8_t* frame, uint16_t length)
-{
+uint8_t HandleReply(uint8_t* frame, uint16_t length) {
     if (length < HeaderSize) return 0;
     if (!HeaderIntact(frame)) return 0;
     const uint16_t l = PayloadLength(frame);
@@ -100,15 +96,15 @@ uint8_t HandleReply(uint8_t* frame, uint16_t length)
     return 1;
 }
 
-void StoreReadReply(uint8_t* frame)
-{
+void StoreReadReply(uint8_t* frame) {
     const uint8_t type = frame[7];
     if ((type & 1) == 0) return;
     const uint8_t id = frame[HeaderSize];
     for (uint8_t i = 0; i < ObjectTableCount; ++i) {
         const TObjectEntry& e = ObjectTable[i];
         if (e.ValueType != type || e.ObjectId != id || !(e.Access & AccessWrite)) continue;
-        if (PayloadLength(frame) == e.EncodedSize) DecodeObject(ObjectTable, i, frame + HeaderSize + 1);
+        if (PayloadLength(frame) == e.EncodedSize)
+            DecodeObject(ObjectTable, i, frame + HeaderSize + 1);
         return;
     }
 }

@@ -8,32 +8,32 @@ namespace {
 
 TStatusSink StatusSink;
 
-void ShowStatus(const char* russian, const char* english)
-{
+void ShowStatus(const char* russian, const char* english) {
     const std::optional<QString> text = LangText(russian, english);
     if (text && StatusSink) StatusSink(*text);
 }
 
 // Only a frame that starts at the first received byte is taken for an answer.
-uint8_t JudgeReply()
-{
+uint8_t JudgeReply() {
     if (FindReplyStart(FrameBuffer, ReplyLength) != 0) return 0;
     return HandleReply(FrameBuffer, ReplyLength);
 }
 
-uint8_t Finish(uint8_t result, const char* russianOk, const char* englishOk)
-{
-    if (result) ShowStatus(russianOk, englishOk);
-    else ShowStatus("Ошибка связи", "Connection error");
+uint8_t Finish(uint8_t result, const char* russianOk, const char* englishOk) {
+    if (result)
+        ShowStatus(russianOk, englishOk);
+    else
+        ShowStatus("Ошибка связи", "Connection error");
     return result;
 }
 
 } // namespace
 
-void SetStatusSink(TStatusSink sink) { StatusSink = std::move(sink); }
+void SetStatusSink(TStatusSink sink) {
+    StatusSink = std::move(sink);
+}
 
-uint8_t ReadObject(uint8_t index)
-{
+uint8_t ReadObject(uint8_t index) {
     uint8_t result = 0;
     if (index < ObjectTableCount) {
         BuildReadRequest(FrameBuffer, index, DeviceAddress);
@@ -42,8 +42,7 @@ uint8_t ReadObject(uint8_t index)
     return Finish(result, "Чтение", "Reading");
 }
 
-uint8_t WriteObject(uint8_t index)
-{
+uint8_t WriteObject(uint8_t index) {
     uint8_t result = 0;
     if (index < ObjectTableCount) {
         uint16_t size = 0;

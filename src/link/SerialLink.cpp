@@ -22,26 +22,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int MsLeft(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+int MsLeft(Clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
 // A tty opened non-blocking; every wait is a poll against a deadline, so a port that hangs up
 // (unplugged adapter, pseudo-terminal whose master closed) ends the wait instead of spinning.
 class TTtyPort final : public TSerialPort {
-public:
+  public:
     explicit TTtyPort(int fd) : fd_(fd) {}
     ~TTtyPort() override { Close(); }
 
-    void Purge() override
-    {
+    void Purge() override {
         if (fd_ >= 0) tcflush(fd_, TCIOFLUSH);
     }
 
-    int Write(const uint8_t* data, int n) override
-    {
+    int Write(const uint8_t* data, int n) override {
         if (fd_ < 0 || hungUp_) return -1;
         // The line needs under 0.1 ms a byte; the margin only matters for a port that stopped
         // taking bytes (hardware flow control held off), which must not hold the program forever.
@@ -69,8 +67,7 @@ public:
         return sent > 0 ? sent : -1;
     }
 
-    int Read(uint8_t* data, int n, int timeoutMs) override
-    {
+    int Read(uint8_t* data, int n, int timeoutMs) override {
         if (fd_ < 0 || hungUp_ || n <= 0) return 0;
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         int got = 0;
@@ -98,37 +95,37 @@ public:
         return got;
     }
 
-    void Close() override
-    {
+    void Close() override {
         if (fd_ < 0) return;
         ::close(fd_);
         fd_ = -1;
     }
 
-private:
+  private:
     int fd_;
     bool hungUp_ = false;
 };
 
-QString OpenProblem(const QString& path, int error)
-{
+QString OpenProblem(const QString& path, int error) {
     switch (error) {
     case ENOENT:
     case ENXIO:
-    case ENODEV: return {}; // nothing there: not worth a message
+    case ENODEV:
+        return {}; // nothing there: not worth a message
     case EACCES:
     case EPERM:
         return QStringLiteral("%1: permission denied; to use serial ports the user must be a "
                               "member of the dialout group (log in again after adding it)")
             .arg(path);
     case EBUSY:
-    case EWOULDBLOCK: return QStringLiteral("%1: the port is in use by another program").arg(path);
-    default: return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
+    case EWOULDBLOCK:
+        return QStringLiteral("%1: the port is in use by another program").arg(path);
+    default:
+        return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
     }
 }
 
-std::unique_ptr<TSerialPort> OpenTty(uint8_t n)
-{
+std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     const QString path = PortDeviceName(n);
     if (path.isEmpty()) return nullptr;
     const QByteArray name = QFile::encodeName(path);
@@ -165,16 +162,23 @@ QString Folder;
 
 } // namespace
 
-void SetPortOpener(TPortOpener opener) { Opener = std::move(opener); }
+void SetPortOpener(TPortOpener opener) {
+    Opener = std::move(opener);
+}
 
-QString DefaultPortFolder() { return QDir::homePath() + QStringLiteral("/.local/share/halvex/ports"); }
+QString DefaultPortFolder() {
+    return QDir::homePath() + QStringLiteral("/.local/share/halvex/ports");
+}
 
-void SetPortFolder(const QString& folder) { Folder = folder; }
+void SetPortFolder(const QString& folder) {
+    Folder = folder;
+}
 
-QString PortFolder() { return Folder.isEmpty() ? DefaultPortFolder() : Folder; }
+QString PortFolder() {
+    return Folder.isEmpty() ? DefaultPortFolder() : Folder;
+}
 
-QString PortDeviceName(uint8_t n)
-{
+QString PortDeviceName(uint8_t n) {
     const QString entry = PortFolder() + QStringLiteral("/COM%1").arg(n);
     if (QFileInfo::exists(entry)) return entry;
     struct Range {
@@ -183,19 +187,18 @@ QString PortDeviceName(uint8_t n)
     };
     static const Range table[] = {{1, "/dev/ttyS"}, {33, "/dev/ttyUSB"}, {65, "/dev/ttyACM"}};
     for (const Range& r : table)
-        if (n >= r.first && n < r.first + 32) return QString::fromLatin1(r.prefix) + QString::number(n - r.first);
+        if (n >= r.first && n < r.first + 32)
+            return QString::fromLatin1(r.prefix) + QString::number(n - r.first);
     return {};
 }
 
-void ClosePort()
-{
+void ClosePort() {
     if (OpenPortObject) OpenPortObject->Close();
     OpenPortObject.reset();
     PortHandle = nullptr;
 }
 
-TSerialPort* OpenPort(uint8_t n)
-{
+TSerialPort* OpenPort(uint8_t n) {
     ClosePort();
     LastOpenProblem.clear();
     OpenPortObject = Opener ? Opener(n) : OpenTty(n);
@@ -203,8 +206,7 @@ TSerialPort* OpenPort(uint8_t n)
     return PortHandle;
 }
 
-void LinkTransact(uint8_t* frame, uint16_t requestLength)
-{
+void LinkTransact(uint8_t* frame, uint16_t requestLength) {
     uint16_t c = 0;
     if (PortHandle) {
         PortHandle->Purge();
