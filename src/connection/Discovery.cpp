@@ -1,14 +1,129 @@
 #include "connection/Discovery.h"
 
+#include <QStringList>
+
+#include "connection/Clock.h"
+#include "link/SerialLink.h"
+#include "settings/SettingsRead.h"
 #include "ui/Forms.h"
-
-void FindDevice(uint8_t) {}
-
-void N5Click(TForm1&) {}
-
-void Button1Click(TForm2&) {}
-
-void Button2Click(TForm2&) {}
+#include "ui/Language.h"
 
 uint8_t PortNumber = 0;
 uint8_t DiscoveryMode = 0;
+
+namespace {
+constexpr int LastScannedPort = 254;
+constexpr int64_t ScanLimitSeconds = 5000;
+
+// Why ports that exist could not be opened during one search, for the port panel's tooltip.
+class TOpenProblems {
+public:
+    void Note()
+    {
+        if (!LastOpenProblem.isEmpty() && !problems_.contains(LastOpenProblem))
+            problems_ << LastOpenProblem;
+    }
+    QString Text() const { return problems_.join(QLatin1Char('\n')); }
+
+private:
+    QStringList problems_;
+};
+} // namespace
+
+static void ShowNoDevice()
+{
+    if (auto text = LangText("Прибор не обнаружен", "No device"))
+        Form1->StatusBar1->SetPanelText(0, *text);
+}
+
+// The port number written in the dialog's selected item; 0 (never opens) without a selection or
+// for an item that is no port number.
+static uint8_t SelectedPortNumber(const QComboBox* list)
+{
+    const int index = list->currentIndex();
+    if (index < 0) return 0;
+    bool ok = false;
+    const uint n = list->itemText(index).trimmed().toUInt(&ok);
+    return ok && n <= 255 ? static_cast<uint8_t>(n) : 0;
+}
+
+enum class TScanOutcome { Found, NotFound, TimedOut };
+
+static TScanOutcome ScanPorts(TOpenProblems& problems)
+{
+    QComboBox* list = Form2->ComboBox1;
+    const int64_t start = NowSeconds();
+    for (int n = 1; n <= LastScannedPort; ++n) {
+        if (NowSeconds() - start > ScanLimitSeconds) {
+            ShowNoDevice();
+            return TScanOutcome::TimedOut;
+        }
+        OpenPort(static_cast<uint8_t>(n));
+        problems.Note();
+        Form2->ProgressBar1->setValue(n);
+        Form2->repaint();
+        if (PortHandle && ReadSettings(*Form1) == 1) {
+            list->addItem(QString::number(n));
+            list->setCurrentIndex(0);
+            PortNumber = static_cast<uint8_t>(n);
+            return TScanOutcome::Found;
+        }
+        list->setCurrentIndex(0);
+    }
+    return TScanOutcome::NotFound;
+}
+
+void FindDevice(uint8_t mode)
+{
+    Form2->ProgressBar1->setMaximum(255);
+    Form2->ProgressBar1->setValue(0);
+    TOpenProblems problems;
+    bool found = false;
+    if (mode == 1) {
+        PortNumber = SelectedPortNumber(Form2->ComboBox1);
+        OpenPort(PortNumber);
+        problems.Note();
+        // The probe runs even on a port that did not open: it is what reports the failure.
+        if (ReadSettings(*Form1) == 1) found = true;
+        else PortNumber = 0;
+    } else {
+        // A bad address would fail every probe, each with its own message box: refuse it once.
+        // A failed scan keeps the port found earlier in PortNumber.
+        if (TakeDeviceAddress(*Form1)) {
+            const TScanOutcome outcome = ScanPorts(problems);
+            found = outcome == TScanOutcome::Found;
+            if (outcome == TScanOutcome::TimedOut) {
+                Form1->StatusBar1->Panel(3)->setToolTip(problems.Text());
+                return;
+            }
+        }
+    }
+    Form1->StatusBar1->Panel(3)->setToolTip(found ? QString() : problems.Text());
+    if (PortNumber == 0) {
+        Form1->StatusBar1->SetPanelText(3, QStringLiteral("---"));
+        ShowNoDevice();
+    }
+}
+
+void N5Click(TForm1&)
+{
+    Form2->ProgressBar1->setValue(0);
+    Form2->exec();
+    // Shown again without modality so that the progress bar stays in sight during the search.
+    Form2->show();
+    Form2->repaint();
+    FindDevice(DiscoveryMode);
+    Form2->close();
+}
+
+void Button1Click(TForm2& form)
+{
+    DiscoveryMode = 1;
+    form.close();
+}
+
+void Button2Click(TForm2& form)
+{
+    DiscoveryMode = 0;
+    form.close();
+}

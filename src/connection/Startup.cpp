@@ -1,7 +1,63 @@
 #include "connection/Startup.h"
 
-#include "ui/Forms.h"
+#include <qcustomplot.h>
 
-void Timer2Timer(TForm1&) {}
+#include "connection/Discovery.h"
+#include "link/Frame.h"
+#include "link/ObjectTable.h"
+#include "link/Address.h"
+#include "ui/Forms.h"
+#include "ui/Language.h"
+#include "ui/LanguageSwitch.h"
+#include "views/DoseView.h"
+#include "views/SpectrumView.h"
 
 bool StartupDone = false;
+
+static void ShowSplash()
+{
+    QWidget* splash = LanguageIndex == 0 ? static_cast<QWidget*>(Form5)
+                      : LanguageIndex == 1 ? static_cast<QWidget*>(Form6)
+                                           : nullptr;
+    if (!splash) return;
+    splash->show();
+    splash->repaint();
+}
+
+static void FirstTick(TForm1& form)
+{
+    ShowSplash();
+    form.hide();
+    form.Timer2->setInterval(3000);
+    StartupDone = true;
+    ComputeEncodedSizes(ObjectTable, ObjectCount);
+    ApplyLanguage(form, LanguageIndex);
+    // Edit2 holds its initial text here; a bad one is reported by the scan, once.
+    ParseAddressText(form.Edit2->text(), DeviceAddress);
+    FindDevice(0);
+    Form2->ProgressBar1->setValue(0);
+    if (PortNumber != 0) {
+        form.StatusBar1->SetPanelText(3, QStringLiteral("COM%1").arg(PortNumber));
+        if (!form.Timer1->isActive()) form.Timer1->start();
+    }
+    InitSpectrumTable(form);
+    form.LineSeries1->data()->clear();
+    ClearDoseSeries(form);
+    form.Series2->data()->clear();
+    ClearAverageLine(form);
+    form.Chart4->replot();
+    form.Chart2->replot();
+}
+
+void Timer2Timer(TForm1& form)
+{
+    if (!StartupDone) {
+        FirstTick(form);
+        return;
+    }
+    // Only a hidden main window is brought back: raising a shown one every few seconds would pull
+    // it over the operator's other programs and over its own dialogs.
+    if (!form.isVisible()) form.show();
+    if (Form5) Form5->close();
+    if (Form6) Form6->close();
+}

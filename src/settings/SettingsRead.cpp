@@ -1,20 +1,147 @@
 #include "settings/SettingsRead.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <qcustomplot.h>
+
+#include "link/Address.h"
+#include "link/Catalogue.h"
+#include "link/Frame.h"
+#include "link/ObjectRequests.h"
+#include "settings/SettingsDisplay.h"
 #include "ui/Forms.h"
+#include "ui/Language.h"
+#include "views/DoseView.h"
 
-uint8_t ReadSettings(TForm1&) { return 0; }
+static TInputErrorSink InputErrorSink;
 
-void ClearDisplayedValues(TForm1&) {}
+void SetInputErrorSink(TInputErrorSink sink) { InputErrorSink = std::move(sink); }
 
-void Button1Click(TForm1&) {}
+void ShowInputError(const QString& text)
+{
+    if (InputErrorSink) {
+        InputErrorSink(text);
+        return;
+    }
+    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);
+}
 
-void CheckBox5Click(TForm1&) {}
+bool TakeDeviceAddress(TForm1& form)
+{
+    const QString text = form.Edit2->text();
+    if (ParseAddressText(text, DeviceAddress)) return true;
+    ShowInputError(InvalidIntegerMessage(text));
+    return false;
+}
 
-void RadioButton1Click(TForm1&) {}
+namespace {
+enum class TReadOutcome { Read, NoAnswer, BadAddress };
+}
 
-void RadioButton2Click(TForm1&) {}
+// The recording controls are set one after another so that each change runs its handler, as an
+// operator's click would; the order decides which radio button wins when several bits are set.
+static void ShowRecordingMode(TForm1& form, uint8_t mode)
+{
+    if (mode & RecordEveryMeasurement) {
+        SetRadioChecked(form.RadioButton1, true);
+        form.CheckBox5->setChecked(true);
+    } else if (mode == 0) {
+        SetRadioChecked(form.RadioButton1, false);
+        form.CheckBox5->setChecked(false);
+    }
+    SetRadioChecked(form.RadioButton3, (mode & RecordEveryHour) != 0);
+    SetRadioChecked(form.RadioButton2, (mode & RecordEveryMinute) != 0);
+    form.CheckBox3->setChecked((mode & RecordOnChange) != 0);
+}
 
-void RadioButton3Click(TForm1&) {}
+static TReadOutcome ReadSettingsInto(TForm1& form)
+{
+    if (!TakeDeviceAddress(form)) return TReadOutcome::BadAddress;
+    if (ReadObject(Obj::DeviceSettings) != 1) return TReadOutcome::NoAnswer;
 
-void CheckBox3Click(TForm1&) {}
+    const TSettingsDisplay d = DescribeSettings(DeviceSettings);
+    form.Edit9->setText(d.DoseRateThreshold);
+    form.Edit10->setText(d.DoseThreshold);
+    form.Edit3->setText(d.Module1Address);
+    form.Edit5->setText(d.Module1Channel);
+    form.Edit4->setText(d.Module2Address);
+    form.Edit7->setText(d.Module2Channel);
+    ShowRecordingMode(form, DeviceSettings.RecordingMode);
+    form.ComboBox2->setCurrentIndex(d.SoundItem);
+    form.ComboBox1->setCurrentIndex(d.LanguageItem);
+    form.CheckBox4->setChecked(d.AutoBrightness);
+    form.ComboBox4->setCurrentIndex(d.GpsItem);
+    form.TrackBar1->setValue(d.Brightness);
+    // A mode the list does not have selects nothing; field 11 itself is sent back unchanged.
+    form.ComboBox3->setCurrentIndex(d.DisplayModeItem < form.ComboBox3->count() ? d.DisplayModeItem
+                                                                                : -1);
+    QCheckBox* screens[ScreenCount] = {form.CheckBox6, form.CheckBox7, form.CheckBox8,
+                                       form.CheckBox9, form.CheckBox10};
+    for (int i = 0; i < ScreenCount; ++i) screens[i]->setChecked(d.Screens[i]);
+    return TReadOutcome::Read;
+}
 
+uint8_t ReadSettings(TForm1& form) { return ReadSettingsInto(form) == TReadOutcome::Read ? 1 : 0; }
+
+void ClearDisplayedValues(TForm1& form)
+{
+    const QString none = QStringLiteral("- - -");
+    for (QLabel* label : {form.Label2, form.Label6, form.Label9}) label->setText(none);
+    for (QLineEdit* edit : {form.Edit3, form.Edit4, form.Edit5, form.Edit7, form.Edit9, form.Edit10})
+        edit->setText(QStringLiteral(" "));
+    form.StatusBar1->SetPanelText(1, none);
+    form.StatusBar1->SetPanelText(2, none);
+    ClearAverageLine(form);
+    ChartMax = 0;
+    for (QLabel* label : {form.Label15, form.Label16, form.Label17, form.Label18, form.Label19,
+                          form.Label25, form.Label26, form.Label27, form.Label28, form.Label29})
+        label->setText(none);
+    form.Label44->setText(none);
+    for (int row = 1; row <= SpectrumChannels; ++row) form.StringGrid1->SetCell(2, row, QString());
+}
+
+void Button1Click(TForm1& form)
+{
+    switch (ReadSettingsInto(form)) {
+    case TReadOutcome::BadAddress: return; // the message said it; nothing else changes
+    case TReadOutcome::NoAnswer: ClearDisplayedValues(form); return;
+    case TReadOutcome::Read:
+        if (auto text = LangText("Прочитано", "Ok")) form.StatusBar1->SetPanelText(0, *text);
+        return;
+    }
+}
+
+void CheckBox5Click(TForm1& form)
+{
+    if (!form.CheckBox5->isChecked()) {
+        SetRadioChecked(form.RadioButton1, false);
+        SetRadioChecked(form.RadioButton2, false);
+        SetRadioChecked(form.RadioButton3, false);
+        form.CheckBox3->setChecked(false);
+        return;
+    }
+    // Recording needs a mode: ticked on its own, the box undoes itself.
+    if (!form.RadioButton1->isChecked() && !form.RadioButton2->isChecked() &&
+        !form.RadioButton3->isChecked() && !form.CheckBox3->isChecked())
+        form.CheckBox5->setChecked(false);
+}
+
+void RadioButton1Click(TForm1& form)
+{
+    if (form.RadioButton1->isChecked()) form.CheckBox5->setChecked(true);
+}
+
+void RadioButton2Click(TForm1& form)
+{
+    if (form.RadioButton2->isChecked()) form.CheckBox5->setChecked(true);
+}
+
+void RadioButton3Click(TForm1& form)
+{
+    if (form.RadioButton3->isChecked()) form.CheckBox5->setChecked(true);
+}
+
+void CheckBox3Click(TForm1& form)
+{
+    if (form.CheckBox3->isChecked()) form.CheckBox5->setChecked(true);
+}
