@@ -1,0 +1,93 @@
+#include "views/DoseSeries.h"
+
+#include <algorithm>
+#include <cmath>
+
+void TDoseSeries::Append(double x, float y)
+{
+    if (!std::isfinite(x) || !std::isfinite(y)) return;
+    if (levels_.empty()) levels_.resize(LastLevel - FirstStoredLevel + 1);
+    const size_t index = xs_.size();
+    if (index == 0) {
+        minX_ = maxX_ = x;
+    } else {
+        if (x < xs_.back()) ordered_ = false;
+        minX_ = std::min(minX_, x);
+        maxX_ = std::max(maxX_, x);
+    }
+    xs_.push_back(x);
+    ys_.push_back(y);
+    sum_ += y;
+    for (size_t k = 0; k < levels_.size(); ++k) {
+        std::vector<TBucket>& level = levels_[k];
+        const size_t bucket = index >> (FirstStoredLevel + k);
+        if (bucket == level.size()) {
+            level.push_back({y, y});
+        } else {
+            TBucket& b = level[bucket];
+            b.Min = std::min(b.Min, y);
+            b.Max = std::max(b.Max, y);
+        }
+    }
+}
+
+void TDoseSeries::Clear()
+{
+    // Give the memory back: a cleared week of points should not stay reserved.
+    std::vector<double>().swap(xs_);
+    std::vector<float>().swap(ys_);
+    levels_.clear();
+    levels_.shrink_to_fit();
+    sum_ = 0;
+    minX_ = maxX_ = 0;
+    ordered_ = true;
+}
+
+float TDoseSeries::MaxY() const { return xs_.empty() ? 0.0f : levels_.back().front().Max; }
+
+float TDoseSeries::MinY() const { return xs_.empty() ? 0.0f : levels_.back().front().Min; }
+
+bool TDoseSeries::AllPoints(int columns) const
+{
+    return columns < 1 || xs_.size() <= 2 * size_t(columns);
+}
+
+void TDoseSeries::Envelope(int columns, std::vector<TChartPoint>& out) const
+{
+    out.clear();
+    const size_t n = xs_.size();
+    if (AllPoints(columns)) {
+        out.reserve(n);
+        for (size_t i = 0; i < n; ++i) out.push_back({xs_[i], ys_[i]});
+        return;
+    }
+    int level = 1;
+    while (level < LastLevel && ((n - 1) >> level) + 1 > size_t(columns)) ++level;
+    const size_t buckets = ((n - 1) >> level) + 1;
+    out.reserve(2 * buckets);
+    if (level < FirstStoredLevel) {
+        // Fewer than columns * 2^FirstStoredLevel points: a pass over them is bounded too.
+        for (size_t b = 0; b < buckets; ++b) {
+            const size_t first = b << level;
+            const size_t end = std::min(n, first + (size_t(1) << level));
+            const auto range = std::minmax_element(ys_.begin() + first, ys_.begin() + end);
+            out.push_back({xs_[first], *range.first});
+            out.push_back({xs_[first], *range.second});
+        }
+        return;
+    }
+    const std::vector<TBucket>& stored = levels_[level - FirstStoredLevel];
+    for (size_t b = 0; b < buckets; ++b) {
+        const double x = xs_[b << level];
+        out.push_back({x, stored[b].Min});
+        out.push_back({x, stored[b].Max});
+    }
+}
+
+size_t TDoseSeries::MemoryBytes() const
+{
+    size_t bytes = sizeof(*this) + xs_.capacity() * sizeof(double) + ys_.capacity() * sizeof(float) +
+                   levels_.capacity() * sizeof(std::vector<TBucket>);
+    for (const auto& level : levels_) bytes += level.capacity() * sizeof(TBucket);
+    return bytes;
+}

@@ -1,0 +1,92 @@
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "views/DoseSeries.h"
+
+namespace {
+
+// A value pattern with peaks in odd places, so a bucket that misses a point shows.
+float Value(size_t i) { return float((i * 7919) % 1000) / 10.0f - 20.0f; }
+
+TEST(DoseSeries, RunningMeanRangeAndClear)
+{
+    TDoseSeries s;
+    s.Append(10.0, 1.0f);
+    s.Append(11.0, 4.0f);
+    s.Append(12.0, -2.0f);
+    s.Append(13.0, std::nanf(""));      // not stored
+    s.Append(14.0, INFINITY);           // not stored
+    EXPECT_EQ(s.Size(), 3u);
+    EXPECT_DOUBLE_EQ(s.Mean(), 1.0);
+    EXPECT_DOUBLE_EQ(s.MinX(), 10.0);
+    EXPECT_DOUBLE_EQ(s.MaxX(), 12.0);
+    EXPECT_FLOAT_EQ(s.MaxY(), 4.0f);
+    EXPECT_FLOAT_EQ(s.MinY(), -2.0f);
+    EXPECT_TRUE(s.Ordered());
+    s.Append(9.0, 0.0f); // the PC clock set back
+    EXPECT_FALSE(s.Ordered());
+    EXPECT_DOUBLE_EQ(s.MinX(), 9.0);
+
+    s.Clear();
+    EXPECT_TRUE(s.Empty());
+    EXPECT_DOUBLE_EQ(s.Mean(), 0.0);
+    EXPECT_TRUE(s.Ordered());
+    s.Append(20.0, 3.0f);
+    EXPECT_DOUBLE_EQ(s.Mean(), 3.0);
+    EXPECT_FLOAT_EQ(s.MaxY(), 3.0f);
+}
+
+// Every bucket of the envelope holds exactly the minimum and maximum of its points, whichever
+// level it comes from (read from the points while short, from the stored levels when long).
+TEST(DoseSeries, EnvelopeMatchesTheBucketsItStandsFor)
+{
+    struct Case {
+        size_t points;
+        int columns;
+    };
+    const Case cases[] = {{10, 5}, {11, 5}, {700, 100}, {1601, 100}, {5000, 100}, {100003, 700}};
+    for (const Case& c : cases) {
+        TDoseSeries s;
+        for (size_t i = 0; i < c.points; ++i) s.Append(1000.0 + double(i), Value(i));
+        std::vector<TChartPoint> out;
+        s.Envelope(c.columns, out);
+        if (c.points <= 2 * size_t(c.columns)) {
+            ASSERT_EQ(out.size(), c.points);
+            for (size_t i = 0; i < c.points; ++i) EXPECT_FLOAT_EQ(float(out[i].Y), Value(i));
+            continue;
+        }
+        ASSERT_EQ(out.size() % 2, 0u);
+        const size_t buckets = out.size() / 2;
+        ASSERT_LE(buckets, size_t(c.columns)) << c.points;
+        ASSERT_GT(buckets, size_t(c.columns) / 2) << c.points;
+        const size_t width = (c.points + buckets - 1) / buckets;
+        size_t bucketWidth = 1;
+        while (bucketWidth < width) bucketWidth *= 2;
+        for (size_t b = 0; b < buckets; ++b) {
+            const size_t first = b * bucketWidth;
+            const size_t end = std::min(c.points, first + bucketWidth);
+            float lo = Value(first), hi = Value(first);
+            for (size_t i = first; i < end; ++i) {
+                lo = std::min(lo, Value(i));
+                hi = std::max(hi, Value(i));
+            }
+            EXPECT_DOUBLE_EQ(out[2 * b].X, 1000.0 + double(first));
+            EXPECT_FLOAT_EQ(float(out[2 * b].Y), lo) << c.points << " bucket " << b;
+            EXPECT_FLOAT_EQ(float(out[2 * b + 1].Y), hi) << c.points << " bucket " << b;
+        }
+    }
+}
+
+TEST(DoseSeries, AWeekOfPointsStaysSmall)
+{
+    TDoseSeries s;
+    const size_t week = 604800;
+    for (size_t i = 0; i < week; ++i) s.Append(45000.0 + double(i) / 86400, Value(i));
+    EXPECT_LT(double(s.MemoryBytes()) / double(week), 48.0);
+    std::vector<TChartPoint> out;
+    s.Envelope(700, out);
+    EXPECT_LE(out.size(), 1400u);
+}
+
+} // namespace
