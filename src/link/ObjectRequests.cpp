@@ -2,6 +2,7 @@
 
 #include "link/Frame.h"
 #include "link/ObjectTable.h"
+#include "link/SerialLink.h"
 #include "ui/Language.h"
 
 namespace {
@@ -13,8 +14,10 @@ void ShowStatus(const char* russian, const char* english) {
     if (text && StatusSink) StatusSink(*text);
 }
 
-// Only a frame that starts at the first received byte is taken for an answer.
+// Only a frame that starts at the first received byte is taken for an answer, and only when a
+// whole header arrived: otherwise the buffer may still hold the request itself.
 uint8_t JudgeReply() {
+    if (ReceivedCount < HeaderSize) return 0;
     if (FindReplyStart(FrameBuffer, ReplyLength) != 0) return 0;
     return HandleReply(FrameBuffer, ReplyLength);
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 TSerialPort* PortHandle = nullptr;
+uint16_t ReceivedCount = 0;
 QString LastOpenProblem;
 
 namespace {
@@ -206,24 +208,39 @@ TSerialPort* OpenPort(uint8_t n) {
     return PortHandle;
 }
 
+namespace {
+
+// A port implementation that claims more than was asked for must not move ReplyLength past the
+// buffer.
+int ReadInto(uint8_t* at, int n) {
+    const int got = PortHandle->Read(at, n, 30 + n);
+    return got < 0 ? 0 : std::min(got, n);
+}
+
+} // namespace
+
 void LinkTransact(uint8_t* frame, uint16_t requestLength) {
-    uint16_t c = 0;
+    int c = 0;
+    int received = 0;
     if (PortHandle) {
         PortHandle->Purge();
         PortHandle->Write(frame, requestLength);
-        const int got = PortHandle->Read(frame, HeaderSize, 30 + HeaderSize);
+        const int got = ReadInto(frame, HeaderSize);
+        received = got;
         if (got == HeaderSize && FrameChecksum(frame, 10) == GetLE32(frame + 10)) {
             const uint16_t l = uint16_t(frame[8] | frame[9] << 8);
             if (l > 0) {
                 // A header may announce up to 65535 payload bytes; read only what the buffer
                 // holds. The rest is dropped by the purge before the next exchange, and
                 // HandleReply treats such a frame as too long.
-                const int want = std::min<int>(l + 4, FrameBufferSize - HeaderSize);
-                c = static_cast<uint16_t>(PortHandle->Read(frame + HeaderSize, want, 30 + want));
+                c = ReadInto(frame + HeaderSize,
+                             std::min<int>(l + 4, FrameBufferSize - HeaderSize));
+                received += c;
             }
         } else {
-            c = static_cast<uint16_t>(got > 0 ? got : 0);
+            c = got;
         }
     }
+    ReceivedCount = static_cast<uint16_t>(received);
     ReplyLength = static_cast<uint16_t>(c + HeaderSize);
 }

@@ -8,7 +8,7 @@
 // An open, configured serial port (115200 8N1, raw). Implemented over a tty and, for tests,
 // in memory over the simulator's device model.
 class TSerialPort {
-public:
+  public:
     virtual ~TSerialPort() = default;
     // Discards whatever waits in either direction.
     virtual void Purge() = 0;
@@ -30,9 +30,13 @@ extern TSerialPort* PortHandle;
 TSerialPort* OpenPort(uint8_t n);
 void ClosePort();
 void LinkTransact(uint8_t* frame, uint16_t requestLength);
+// Bytes that actually arrived in the last exchange. ReplyLength is 14 both for a 14-byte
+// acknowledgement and for silence, and with silence the frame still holds the request, which
+// looks like a reply when DeviceAddress equals HostAddress; this tells the two apart.
+extern uint16_t ReceivedCount;
 
 // Linux port naming: COMn is the link COMn in the port folder, else /dev/ttyS, ttyUSB, ttyACM.
-QString DefaultPortFolder(); // ~/.local/share/halvex/ports
+QString DefaultPortFolder();               // ~/.local/share/halvex/ports
 void SetPortFolder(const QString& folder); // tests use a temporary folder
 QString PortFolder();
 QString PortDeviceName(uint8_t n); // empty when the number has no port

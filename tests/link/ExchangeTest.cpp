@@ -1,0 +1,195 @@
+#include "ScriptPort.h"
+#include "link/Catalogue.h"
+#include "link/Frame.h"
+#include "link/ObjectRequests.h"
+#include "link/ObjectTable.h"
+#include "ui/Language.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <optional>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A reply as the device would send it; `payload` starts with the object id or error code.
+Bytes Reply(uint8_t command, uint8_t type, const Bytes& payload) {
+    uint8_t frame[FrameBufferSize] = {};
+    std::memcpy(frame + 14, payload.data(), payload.size());
+    const uint16_t n =
+        CompleteFrame(frame, HostAddress, DeviceAddress, command, type, uint16_t(payload.size()));
+    return Bytes(frame, frame + n);
+}
+
+Bytes Ack() {
+    return Reply(Cmd::Ack, vt::Struct, {});
+}
+
+Bytes BatteryReply(uint8_t objectId, uint32_t remaining) {
+    Bytes p = {objectId, 5, 25, 25, 11, 1, 1, 0, 0, 0xA0, 0x41, 0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i)
+        p.push_back(uint8_t(remaining >> 8 * i));
+    p.insert(p.end(), {80, 60});
+    return Reply(Cmd::ReadReply, vt::Struct, p);
+}
+
+class Exchange : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ComputeEncodedSizes(ObjectTable, ObjectTableCount);
+        ConsoleBattery = DetectorBattery = {};
+        LanguageIndex = 1;
+        SetStatusSink([this](const QString& text) { Status = text; });
+    }
+    void TearDown() override {
+        SetStatusSink(nullptr);
+        LanguageIndex = 0;
+    }
+    // Sends a read request of DeviceSettings through the scripted port; returns the request.
+    Bytes Transact(const Bytes& reply) {
+        link.Port->Reply = reply;
+        BuildReadRequest(FrameBuffer, Obj::DeviceSettings, DeviceAddress);
+        return link.Port->Sent;
+    }
+    TScriptedLink link;
+    std::optional<QString> Status;
+};
+
+TEST_F(Exchange, ReadsAHeaderThenAtMostThePayload) {
+    Bytes full = BatteryReply(0x04, 7);
+    Bytes badHeader = Ack();
+    badHeader[11] ^= 1;
+    const struct {
+        const char* name;
+        Bytes reply;
+        uint16_t replyLength;
+        std::vector<int> reads; // bytes asked for by each read
+    } cases[] = {
+        {"silent device", {}, 14, {14}},
+        {"a few stray bytes", {0x01, 0x01, 0x01, 0x03, 0x05}, 19, {14}},
+        {"bad header checksum", badHeader, 28, {14}},
+        {"acknowledgement", Ack(), 14, {14}},
+        {"complete reply", full, uint16_t(full.size()), {14, 25}},
+        {"reply cut after 3 payload bytes", Bytes(full.begin(), full.begin() + 17), 17, {14, 25}},
+    };
+    for (const auto& c : cases) {
+        link.Port->Reads.clear();
+        const int purges = link.Port->Purges;
+        const Bytes request = Transact(c.reply);
+        EXPECT_EQ(link.Port->Purges, purges + 1) << c.name;
+        EXPECT_EQ(request.size(), 19u) << c.name;
+        EXPECT_EQ(ReplyLength, c.replyLength) << c.name;
+        std::vector<int> reads;
+        for (const TReadCall& r : link.Port->Reads) {
+            reads.push_back(r.Bytes);
+            EXPECT_EQ(r.TimeoutMs, 30 + r.Bytes) << c.name;
+        }
+        EXPECT_EQ(reads, c.reads) << c.name;
+        // What did not arrive still holds the request.
+        const size_t arrived = c.reply.size();
+        for (size_t i = arrived; i < request.size(); ++i)
+            EXPECT_EQ(FrameBuffer[i], request[i]) << c.name << " " << i;
+    }
+}
+
+TEST_F(Exchange, NeverReadsPastTheFrameBuffer) {
+    // A header announcing 65535 payload bytes followed by more filler than the buffer holds.
+    Bytes huge = Reply(Cmd::ReadReply, vt::Struct, {});
+    huge[8] = huge[9] = 0xFF;
+    PutLE32(huge.data() + 10, FrameChecksum(huge.data(), 10));
+    huge.resize(14 + 5000, 0x5A);
+    Transact(huge);
+    ASSERT_EQ(link.Port->Reads.size(), 2u);
+    EXPECT_EQ(link.Port->Reads[1].Bytes, FrameBufferSize - 14);
+    EXPECT_EQ(ReplyLength, FrameBufferSize);
+    EXPECT_EQ(HandleReply(FrameBuffer, ReplyLength), 1);
+}
+
+TEST_F(Exchange, StatusTextFollowsOutcomeAndLanguage) {
+    const struct {
+        uint8_t language;
+        bool write;
+        bool answered;
+        std::optional<QString> text;
+    } cases[] = {
+        {0, false, true, QString::fromUtf8("Чтение")},
+        {1, false, true, "Reading"},
+        {0, true, true, QString::fromUtf8("Выполнено")},
+        {1, true, true, "Ok"},
+        {0, false, false, QString::fromUtf8("Ошибка связи")},
+        {1, true, false, "Connection error"},
+        {2, false, true, std::nullopt},
+        {7, true, false, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        LanguageIndex = c.language;
+        Status.reset();
+        link.Port->Reply = c.answered ? Ack() : Bytes{};
+        const uint8_t result =
+            c.write ? WriteObject(Obj::DeviceCommand) : ReadObject(Obj::DeviceSettings);
+        EXPECT_EQ(result, c.answered ? 1 : 0) << int(c.language);
+        EXPECT_EQ(Status, c.text) << int(c.language) << c.write << c.answered;
+    }
+}
+
+TEST_F(Exchange, AnyValidFrameAtTheStartCountsAsAnswered) {
+    // An error reply: answered, nothing stored.
+    link.Port->Reply = Reply(Cmd::Error, 0, {ErrorCode::Object});
+    EXPECT_EQ(ReadObject(Obj::MeasurementData), 1);
+    EXPECT_EQ(Status, QString("Reading"));
+
+    // A reply for another object than the one asked for updates that object.
+    link.Port->Reply = BatteryReply(0x01, 4242);
+    EXPECT_EQ(ReadObject(Obj::MeasurementData), 1);
+    EXPECT_EQ(DetectorBattery.RemainingTime, 4242u);
+    EXPECT_EQ(ConsoleBattery.RemainingTime, 0u);
+
+    // The same reply behind a stray byte is not taken, and stores nothing.
+    Bytes late = BatteryReply(0x04, 99);
+    late.insert(late.begin(), 0x00);
+    link.Port->Reply = late;
+    EXPECT_EQ(ReadObject(Obj::ConsoleBattery), 0);
+    EXPECT_EQ(Status, QString("Connection error"));
+    EXPECT_EQ(ConsoleBattery.RemainingTime, 0u);
+}
+
+TEST_F(Exchange, SilenceIsNotAnAnswerEvenWhenTheDeviceHasTheHostAddress) {
+    // The unanswered request left in the buffer then reads as a frame from the device.
+    const uint8_t saved[3] = {DeviceAddress[0], DeviceAddress[1], DeviceAddress[2]};
+    std::memcpy(DeviceAddress, HostAddress, 3);
+    link.Port->Reply = {};
+    EXPECT_EQ(ReadObject(Obj::DeviceSettings), 0);
+    link.Port->Reply = Ack();
+    EXPECT_EQ(ReadObject(Obj::DeviceSettings), 1);
+    std::memcpy(DeviceAddress, saved, 3);
+}
+
+TEST_F(Exchange, WriteSendsWhatTheStorageHolds) {
+    const uint8_t address[3] = {0x12, 0x34, 0x56};
+    std::memcpy(DeviceSettings.Module2Address, address, 3);
+    link.Port->Reply = Ack();
+    EXPECT_EQ(WriteObject(Obj::Module2Address), 1);
+    const Bytes& sent = link.Port->Sent;
+    ASSERT_EQ(sent.size(), 22u);
+    EXPECT_EQ(Bytes(sent.begin() + 6, sent.begin() + 10), (Bytes{Cmd::Write, vt::Address, 4, 0}));
+    EXPECT_EQ(Bytes(sent.begin() + 14, sent.begin() + 18), (Bytes{0x18, 0x56, 0x34, 0x12}));
+    EXPECT_EQ(GetLE32(sent.data() + 18), FrameChecksum(sent.data() + 14, 4));
+}
+
+TEST(NoPort, RequestsFailWithTheConnectionErrorText) {
+    ClosePort();
+    SetPortOpener(nullptr);
+    std::optional<QString> status;
+    SetStatusSink([&](const QString& text) { status = text; });
+    LanguageIndex = 1;
+    EXPECT_EQ(ReadObject(Obj::MeasurementData), 0);
+    EXPECT_EQ(status, QString("Connection error"));
+    EXPECT_EQ(WriteObject(Obj::DeviceClock), 0);
+    EXPECT_EQ(ReadObject(ObjectCount), 0); // an index past the table sends nothing
+    SetStatusSink(nullptr);
+    LanguageIndex = 0;
+}
+
+} // namespace

@@ -1,0 +1,145 @@
+#include "link/Frame.h"
+#include "link/ObjectRequests.h"
+#include "link/ObjectTable.h"
+#include "link/SerialLink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A pseudo-terminal whose slave is entered in the port folder as COMn.
+struct TPty {
+    int Master = -1;
+    QString Slave;
+    TPty() {
+        Master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (Master >= 0 && grantpt(Master) == 0 && unlockpt(Master) == 0)
+            Slave = QString::fromLocal8Bit(ptsname(Master));
+    }
+    ~TPty() { CloseMaster(); }
+    void CloseMaster() {
+        if (Master >= 0) ::close(Master);
+        Master = -1;
+    }
+    bool Enter(const QString& folder, int n) const {
+        return QFile::link(Slave, folder + QStringLiteral("/COM%1").arg(n));
+    }
+};
+
+class Tty : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        SetPortOpener(nullptr);
+        SetPortFolder(folder.path());
+        ComputeEncodedSizes(ObjectTable, ObjectTableCount);
+    }
+    void TearDown() override {
+        ClosePort();
+        SetPortFolder(QString());
+    }
+    QTemporaryDir folder;
+};
+
+TEST_F(Tty, PortNumbersMapToDeviceNames) {
+    ASSERT_TRUE(QFile::link("/dev/null", folder.path() + "/COM2"));
+    const struct {
+        uint8_t n;
+        QString name;
+    } cases[] = {
+        {0, ""},
+        {1, "/dev/ttyS0"},
+        {2, folder.path() + "/COM2"}, // the folder's entry wins over the table
+        {32, "/dev/ttyS31"},
+        {33, "/dev/ttyUSB0"},
+        {64, "/dev/ttyUSB31"},
+        {65, "/dev/ttyACM0"},
+        {96, "/dev/ttyACM31"},
+        {97, ""},
+        {254, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PortDeviceName(c.n), c.name) << int(c.n);
+}
+
+TEST_F(Tty, OpeningANumberWithoutAPortClosesTheOpenOne) {
+    TPty pty;
+    ASSERT_TRUE(pty.Enter(folder.path(), 5));
+    ASSERT_NE(OpenPort(5), nullptr);
+    EXPECT_EQ(OpenPort(200), nullptr);
+    EXPECT_EQ(PortHandle, nullptr);
+    EXPECT_TRUE(LastOpenProblem.isEmpty());
+    // The slave was closed: the master side sees the hang-up.
+    pollfd p{pty.Master, POLLIN, 0};
+    ASSERT_EQ(poll(&p, 1, 1000), 1);
+    EXPECT_TRUE(p.revents & POLLHUP);
+}
+
+TEST_F(Tty, SomethingThatIsNotATtyIsRefusedWithAReason) {
+    ASSERT_TRUE(QFile::link("/dev/null", folder.path() + "/COM9"));
+    EXPECT_EQ(OpenPort(9), nullptr);
+    EXPECT_TRUE(LastOpenProblem.contains("/COM9")) << LastOpenProblem.toStdString();
+}
+
+TEST_F(Tty, ExclusiveOpen) {
+    TPty pty;
+    ASSERT_TRUE(pty.Enter(folder.path(), 6));
+    ASSERT_NE(OpenPort(6), nullptr);
+    // A second opener of the same device (here: as root, which TIOCEXCL lets through) is refused.
+    const int fd = ::open(QFile::encodeName(pty.Slave).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd >= 0) {
+        EXPECT_NE(flock(fd, LOCK_EX | LOCK_NB), 0);
+        ::close(fd);
+    }
+}
+
+TEST_F(Tty, HungUpPortFailsRequestsAndTheNextOpenStartsClean) {
+    TPty pty;
+    ASSERT_TRUE(pty.Enter(folder.path(), 7));
+    ASSERT_NE(OpenPort(7), nullptr);
+    pty.CloseMaster();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(ReadObject(2), 0);
+        EXPECT_EQ(WriteObject(9), 0);
+    }
+    QFile::remove(folder.path() + "/COM7");
+    TPty fresh;
+    ASSERT_TRUE(fresh.Enter(folder.path(), 7));
+    ASSERT_NE(OpenPort(7), nullptr);
+    BuildReadRequest(FrameBuffer, 2, DeviceAddress);
+    uint8_t request[19] = {};
+    pollfd p{fresh.Master, POLLIN, 0};
+    ASSERT_EQ(poll(&p, 1, 1000), 1);
+    EXPECT_EQ(::read(fresh.Master, request, sizeof request), 19);
+}
+
+TEST_F(Tty, PermissionDeniedNamesTheDeviceAndTheGroup) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to drop to another user";
+    TPty pty;
+    ASSERT_EQ(chmod(QFile::encodeName(pty.Slave).constData(), 0600), 0);
+    ASSERT_EQ(chown(QFile::encodeName(pty.Slave).constData(), 0, 0), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0755), 0);
+    ASSERT_TRUE(pty.Enter(folder.path(), 8));
+    // Dropping the user happens in a child so the test process stays root.
+    EXPECT_EXIT(
+        {
+            if (setgid(65534) != 0 || setuid(65534) != 0) std::exit(2);
+            const bool failed = OpenPort(8) == nullptr;
+            std::fprintf(stderr, "%s\n", LastOpenProblem.toLocal8Bit().constData());
+            std::exit(failed ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "COM8: permission denied.*dialout");
+}
+
+} // namespace
