@@ -8,7 +8,7 @@
 // An open, configured serial port (115200 8N1, raw). Implemented over a tty and, for tests,
 // in memory over the simulator's device model.
 class TSerialPort {
-  public:
+public:
     virtual ~TSerialPort() = default;
     // Discards whatever waits in either direction.
     virtual void Purge() = 0;
@@ -36,7 +36,7 @@ void LinkTransact(uint8_t* frame, uint16_t requestLength);
 extern uint16_t ReceivedCount;
 
 // Linux port naming: COMn is the link COMn in the port folder, else /dev/ttyS, ttyUSB, ttyACM.
-QString DefaultPortFolder();               // ~/.local/share/halvex/ports
+QString DefaultPortFolder(); // ~/.local/share/halvex/ports
 void SetPortFolder(const QString& folder); // tests use a temporary folder
 QString PortFolder();
 QString PortDeviceName(uint8_t n); // empty when the number has no port
