@@ -141,7 +141,7 @@ private:
     double MeasuredRate = 0; // Sv/h
     double ChargeLevel[2] = {78.0, 41.0};
     double LastRecordAt = 0;
-    double LastRecordedRate = 0;
+    double LastRecordedRate = -1;
     bool NewMeasurement = false;
     std::optional<uint8_t> StatusOverrideValue;
     int64_t Offset;

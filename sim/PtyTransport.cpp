@@ -1,0 +1,171 @@
+#include "sim/PtyTransport.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// A frame whose payload stops for this long is dropped; a paced 4 KB payload never pauses.
+constexpr int InterByteTimeoutMs = 20;
+
+QString Errno(const char* what) { return QStringLiteral("%1: %2").arg(what, strerror(errno)); }
+
+} // namespace
+
+TPtyTransport::TPtyTransport(TSimDevice& device, bool pacing) : Device(device), Pacing(pacing) {}
+
+TPtyTransport::~TPtyTransport()
+{
+    Unlink();
+    Close();
+}
+
+bool TPtyTransport::Open(QString& error)
+{
+    Master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (Master < 0) {
+        error = Errno("posix_openpt");
+        return false;
+    }
+    if (grantpt(Master) != 0 || unlockpt(Master) != 0) {
+        error = Errno("grantpt/unlockpt");
+        Close();
+        return false;
+    }
+    const char* name = ptsname(Master);
+    if (!name) {
+        error = Errno("ptsname");
+        Close();
+        return false;
+    }
+    Slave = QString::fromLocal8Bit(name);
+    OwnSlave = ::open(name, O_RDWR | O_NOCTTY);
+    if (OwnSlave < 0) {
+        error = Errno("open slave");
+        Close();
+        return false;
+    }
+    // Raw on both sides: no echo, no line editing, no CR/LF translation of binary frames.
+    termios t{};
+    if (tcgetattr(OwnSlave, &t) == 0) {
+        cfmakeraw(&t);
+        cfsetispeed(&t, B115200);
+        cfsetospeed(&t, B115200);
+        tcsetattr(OwnSlave, TCSANOW, &t);
+    }
+    if (tcgetattr(Master, &t) == 0) {
+        cfmakeraw(&t);
+        tcsetattr(Master, TCSANOW, &t);
+    }
+    fcntl(Master, F_SETFL, fcntl(Master, F_GETFL) | O_NONBLOCK);
+    return true;
+}
+
+bool TPtyTransport::Link(const QString& path, QString& error)
+{
+    const QFileInfo info(path);
+    QDir().mkpath(info.absolutePath());
+    const QByteArray p = QFile::encodeName(path);
+    if (info.isSymLink()) {
+        ::unlink(p.constData());
+    } else if (info.exists()) {
+        error = QStringLiteral("%1 exists and is not a link; not replacing it").arg(path);
+        return false;
+    }
+    if (::symlink(QFile::encodeName(Slave).constData(), p.constData()) != 0) {
+        error = QStringLiteral("%1: %2").arg(path, strerror(errno));
+        return false;
+    }
+    LinkPath = path;
+    return true;
+}
+
+void TPtyTransport::Unlink()
+{
+    if (LinkPath.isEmpty()) return;
+    // Only our own link: another simulator may have taken the name since.
+    const QByteArray p = QFile::encodeName(LinkPath);
+    char target[4096];
+    const ssize_t n = ::readlink(p.constData(), target, sizeof target - 1);
+    if (n > 0 && QString::fromLocal8Bit(target, int(n)) == Slave) ::unlink(p.constData());
+    LinkPath.clear();
+}
+
+void TPtyTransport::Close()
+{
+    if (Master >= 0) ::close(Master);
+    if (OwnSlave >= 0) ::close(OwnSlave);
+    Master = OwnSlave = -1;
+}
+
+void TPtyTransport::Send(const TOutgoing& reply)
+{
+    using Clock = std::chrono::steady_clock;
+    if (reply.DelayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(reply.DelayMs));
+    const auto start = Clock::now();
+    size_t sent = 0;
+    const size_t total = reply.Bytes.size();
+    while (sent < total) {
+        size_t due = total;
+        if (Pacing) {
+            const double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+            due = std::min(total, size_t(us / LineByteMicroseconds) + 1);
+        }
+        if (due > sent) {
+            const ssize_t n = ::write(Master, reply.Bytes.data() + sent, due - sent);
+            if (n > 0) {
+                sent += size_t(n);
+                continue;
+            }
+            if (n < 0 && errno != EAGAIN && errno != EINTR) return;
+            // The far side is not reading: wait a little, then give the rest up.
+            pollfd w{Master, POLLOUT, 0};
+            if (::poll(&w, 1, 100) <= 0) return;
+            continue;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+}
+
+TPtyTransport::TEnd TPtyTransport::Run(volatile std::sig_atomic_t& stop)
+{
+    uint8_t buffer[4096];
+    while (!stop) {
+        pollfd p{Master, POLLIN, 0};
+        const int r = ::poll(&p, 1, InterByteTimeoutMs);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return Failed;
+        }
+        if (r == 0) {
+            Device.ReceiveTimeout();
+            continue;
+        }
+        const ssize_t n = ::read(Master, buffer, sizeof buffer);
+        if (n <= 0) {
+            if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+            // Our own slave descriptor keeps the master alive, so this is a real failure.
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            continue;
+        }
+        std::vector<TOutgoing> replies;
+        Device.Receive(buffer, size_t(n), replies);
+        for (const TOutgoing& reply : replies) {
+            Send(reply);
+            if (reply.HangUpAfter) {
+                Close();
+                return HungUp;
+            }
+        }
+    }
+    return Stopped;
+}
