@@ -528,7 +528,7 @@ void TDeviceModel::GenerateArchive(int records, int pages, bool gaps)
             default: shown = std::max(0.01, level * 1e6 * (1.0 + 0.1 * Gauss())); break;
             }
             e.Value = static_cast<float>(shown / 1e6);
-            if (gaps && k % 37 == 36) e.Value = 0; // measurement abandoned: slot kept, no record
+            if (gaps && k % 25 == 12) e.Value = 0; // measurement abandoned: slot kept, no record
             if (withCoordinates) {
                 e.Latitude = 55.7512f + float(k) * 0.0002f;
                 e.Longitude = 37.6184f + float(k) * 0.0003f;

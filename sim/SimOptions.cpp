@@ -182,7 +182,7 @@ QString SimUsage()
                "  --archive-pages N       sessions they fall into; time goes back between\n"
                "                          sessions (default 3)\n"
                "  --archive-gaps          an empty slot between sessions (each adds an empty page)\n"
-               "                          and every 37th slot of a session without a usable record\n"
+               "                          and every 25th slot of a session without a usable record\n"
                "  --clock-offset S        device clock minus PC clock at power-on, seconds (default 0)\n"
                "  --pacing on|off         send at 115200 baud, 10 bits a byte (default on)\n"
                "  --seed N                seed of the noise and of the fault rates (default 1)\n"

@@ -1,0 +1,164 @@
+#include "SimTestUtil.h"
+#include "link/Catalogue.h"
+#include "link/ObjectRequests.h"
+#include "link/ObjectTable.h"
+#include "link/SerialLink.h"
+#include "sim/SimPort.h"
+#include "tests/support/SimOpener.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+TSimOptions Quiet()
+{
+    TSimOptions o;
+    o.RealTime = false;
+    o.Noise = false;
+    return o;
+}
+
+// What arrives for one request within a read time-out, as the link reads it: the header first,
+// then the payload it announces.
+std::vector<uint8_t> Exchange(TSimPort& port, const std::vector<uint8_t>& request, int timeoutMs = 44)
+{
+    port.Purge();
+    port.Write(request.data(), int(request.size()));
+    std::vector<uint8_t> got(8192);
+    int n = port.Read(got.data(), 14, timeoutMs);
+    if (n == 14 && FrameChecksum(got.data(), 10) == GetLE32(got.data() + 10))
+        n += port.Read(got.data() + 14, int(got.size()) - 14, timeoutMs);
+    got.resize(size_t(n));
+    return got;
+}
+
+bool HeaderGood(const std::vector<uint8_t>& f, size_t at = 0)
+{
+    return f.size() >= at + 14 && FrameChecksum(f.data() + at, 10) == GetLE32(f.data() + at + 10);
+}
+
+bool PayloadGood(const std::vector<uint8_t>& f)
+{
+    const uint16_t L = PayloadLengthOf(f);
+    return f.size() == 18u + L && FrameChecksum(f.data() + 14, L) == GetLE32(f.data() + 14 + L);
+}
+
+TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay)
+{
+    const auto measurement = ReadRequest(125, 0x00);
+    struct {
+        TFault Fault;
+        int Parameter;
+        bool (*Check)(const std::vector<uint8_t>&);
+    } cases[] = {
+        {TFault::NoAnswer, -1, [](const std::vector<uint8_t>& r) { return r.empty(); }},
+        {TFault::CorruptHeader, -1, [](const std::vector<uint8_t>& r) { return r.size() == 14 && !HeaderGood(r); }},
+        {TFault::CorruptHeaderChecksum, -1, [](const std::vector<uint8_t>& r) { return r.size() == 14 && !HeaderGood(r); }},
+        {TFault::CorruptPayload, -1, [](const std::vector<uint8_t>& r) { return HeaderGood(r) && r.size() == 79 && !PayloadGood(r); }},
+        {TFault::CorruptPayloadChecksum, -1, [](const std::vector<uint8_t>& r) { return HeaderGood(r) && r.size() == 79 && !PayloadGood(r); }},
+        {TFault::StrayByte, -1, [](const std::vector<uint8_t>& r) { return r.size() == 14 && r[0] == 0xA5 && std::memcmp(r.data() + 1, HostAddress, 3) == 0; }},
+        {TFault::CutReply, 20, [](const std::vector<uint8_t>& r) { return r.size() == 20 && HeaderGood(r); }},
+        {TFault::WrongSource, -1, [](const std::vector<uint8_t>& r) { return PayloadGood(r) && std::memcmp(r.data() + 3, SimDefaultAddress, 3) != 0; }},
+        {TFault::Delay, 100, [](const std::vector<uint8_t>& r) { return r.empty(); }},
+        {TFault::OtherObject, -1, [](const std::vector<uint8_t>& r) { return PayloadGood(r) && r[6] == Cmd::ReadReply && r[14] != 0x00; }},
+        {TFault::HugeLength, -1, [](const std::vector<uint8_t>& r) { return HeaderGood(r) && PayloadLengthOf(r) == 0xFFFF && r.size() == 14 + 4200; }},
+        {TFault::HangUp, -1, [](const std::vector<uint8_t>& r) { return !r.empty() && r.size() < 79; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(FaultName(c.Fault));
+        TSimDevice device(Quiet());
+        TSimPort port(device);
+        device.Faults().SetNext(c.Fault, 1, c.Parameter);
+        EXPECT_TRUE(c.Check(Exchange(port, measurement)));
+        EXPECT_EQ(device.Faults().Injected(c.Fault), 1);
+        const std::vector<uint8_t> next = Exchange(port, measurement);
+        if (c.Fault == TFault::HangUp) {
+            EXPECT_TRUE(port.HungUp());
+            EXPECT_TRUE(next.empty());
+            EXPECT_EQ(port.Write(measurement.data(), int(measurement.size())), -1);
+        } else {
+            EXPECT_TRUE(PayloadGood(next)) << "one fault, then a good reply";
+        }
+    }
+    // A lost request leaves the device as it was; a delayed reply comes when waited for.
+    TSimDevice device(Quiet());
+    TSimPort port(device);
+    device.Faults().SetNext(TFault::NoAnswer, 1);
+    Exchange(port, ReadRequest(125, 0x05));
+    EXPECT_EQ(device.Model().ArchivePosition(), -1);
+    device.Faults().SetNext(TFault::Delay, 1, 100);
+    EXPECT_TRUE(PayloadGood(Exchange(port, measurement, 150)));
+}
+
+TEST(SimPort, RatesFireAboutAsOftenAsAsked)
+{
+    TSimOptions o = Quiet();
+    o.Faults[int(TFault::NoAnswer)].Rate = 0.25;
+    TSimDevice device(o);
+    TSimPort port(device);
+    int silent = 0;
+    for (int i = 0; i < 400; ++i) silent += Exchange(port, ReadRequest(125, 0x04)).empty();
+    EXPECT_GT(silent, 60);
+    EXPECT_LT(silent, 140);
+}
+
+TEST(SimPort, FrameReaderResynchronisesAndDropsStalledFrames)
+{
+    TSimDevice device(Quiet());
+    std::vector<TOutgoing> out;
+    std::vector<uint8_t> stream = {0x00, 0xFF, 0x03, 0xC8};
+    const auto request = ReadRequest(125, 0x01);
+    stream.insert(stream.end(), request.begin(), request.end());
+    // Byte by byte, with garbage in front: one reply.
+    for (uint8_t b : stream) device.Receive(&b, 1, out);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].Bytes.size(), 39u);
+    // A frame whose payload never comes is forgotten at the time-out; the next one is served.
+    out.clear();
+    device.Receive(request.data(), 15, out);
+    device.ReceiveTimeout();
+    device.Receive(request.data(), request.size(), out);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].Bytes[14], 0x01);
+}
+
+// The program's own requests against the in-process simulator, through the port opener.
+TEST(SimPort, ProgramReadsEveryReadableObjectAndWritesCommands)
+{
+    ComputeEncodedSizes(ObjectTable, ObjectTableCount);
+    TSimDevice device(Quiet());
+    TSimOpener opener(device, 7);
+    EXPECT_EQ(OpenPort(6), nullptr);
+    ASSERT_NE(OpenPort(7), nullptr);
+    std::memcpy(DeviceAddress, SimDefaultAddress, 3);
+
+    device.Model().SetDoseRateLevel(0.25e-6);
+    device.Model().Advance(1);
+    for (uint8_t index : {Obj::SpectrumData, Obj::SpectrumData2, Obj::MeasurementData,
+                          Obj::ConsoleBattery, Obj::DetectorBattery, Obj::DeviceSettings,
+                          Obj::ArchiveEntry, Obj::ConsoleAddress, Obj::Module1Address,
+                          Obj::Module2Address})
+        EXPECT_EQ(ReadObject(index), 1) << int(index);
+    EXPECT_FLOAT_EQ(MeasurementData.DoseRate, 0.25e-6f);
+    EXPECT_EQ(MeasurementData.Status & StatusNewMeasurement, StatusNewMeasurement);
+    EXPECT_EQ(DeviceSettings.Brightness, device.Model().Settings().Brightness);
+    EXPECT_EQ(0, std::memcmp(DeviceSettings.ConsoleAddress, SimDefaultAddress, 3));
+    EXPECT_EQ(ConsoleBattery.Charge, device.Model().ConsoleBattery().Charge);
+
+    DeviceCommand = 1;
+    EXPECT_EQ(WriteObject(Obj::DeviceCommand), 1);
+    EXPECT_EQ(device.Model().Commands(1), 1);
+
+    device.Faults().SetNext(TFault::HangUp, 1);
+    ReadObject(Obj::MeasurementData); // half a reply: whether that counts is the link's business
+    ASSERT_NE(opener.LastPort(), nullptr);
+    EXPECT_TRUE(opener.LastPort()->HungUp());
+    EXPECT_EQ(ReadObject(Obj::MeasurementData), 0) << "a hung-up port stays dead";
+    ASSERT_NE(OpenPort(7), nullptr);
+    EXPECT_EQ(ReadObject(Obj::MeasurementData), 1) << "reopening brings it back";
+    EXPECT_EQ(opener.Opens(), 2);
+}
+
+} // namespace

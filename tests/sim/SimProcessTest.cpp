@@ -1,0 +1,122 @@
+#include "SimTestUtil.h"
+#include "sim/SimOptions.h"
+#include "tests/support/SimProcess.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// Reads until `want` bytes came or the line stayed quiet for quietMs.
+std::vector<uint8_t> ReadReply(int fd, size_t want, int quietMs = 500)
+{
+    std::vector<uint8_t> got;
+    uint8_t buffer[512];
+    while (got.size() < want) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, quietMs) <= 0 || !(p.revents & POLLIN)) break;
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        got.insert(got.end(), buffer, buffer + n);
+    }
+    return got;
+}
+
+int OpenRaw(const QString& path)
+{
+    const int fd = open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY);
+    if (fd < 0) return fd;
+    termios t{};
+    tcgetattr(fd, &t);
+    cfmakeraw(&t);
+    tcsetattr(fd, TCSANOW, &t);
+    return fd;
+}
+
+TEST(SimProcess, AnswersOnItsLinkAndRemovesItWhenStopped)
+{
+    QTemporaryDir dir;
+    const QString link = dir.path() + "/ports/COM7";
+    TSimProcess sim;
+    ASSERT_TRUE(sim.Start({"--link", link, "--seed", "5"})) << sim.Error().toStdString();
+    EXPECT_EQ(sim.ReadyPath(), link);
+    ASSERT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFileInfo(link).symLinkTarget().startsWith("/dev/pts/"));
+
+    const int fd = OpenRaw(link);
+    ASSERT_GE(fd, 0);
+    const auto request = ReadRequest(125, 0x00);
+    ASSERT_EQ(write(fd, request.data(), request.size()), ssize_t(request.size()));
+    const std::vector<uint8_t> reply = ReadReply(fd, 79);
+    ASSERT_EQ(reply.size(), 79u);
+    EXPECT_EQ(reply[6], Cmd::ReadReply);
+    EXPECT_EQ(reply[14], 0x00);
+    close(fd);
+
+    EXPECT_EQ(sim.Stop(), 0);
+    EXPECT_FALSE(QFileInfo(link).isSymLink()) << "link removed";
+    EXPECT_FALSE(QFileInfo::exists(link));
+}
+
+TEST(SimProcess, HangUpFaultEndsTheLineMidReply)
+{
+    QTemporaryDir dir;
+    const QString link = dir.path() + "/COM9";
+    TSimProcess sim;
+    ASSERT_TRUE(sim.Start({"--link", link, "--fault-next", "hang-up=1"})) << sim.Error().toStdString();
+    const int fd = OpenRaw(link);
+    ASSERT_GE(fd, 0);
+    const auto request = ReadRequest(125, 0x11);
+    ASSERT_EQ(write(fd, request.data(), request.size()), ssize_t(request.size()));
+    const std::vector<uint8_t> reply = ReadReply(fd, 83);
+    EXPECT_GT(reply.size(), 0u);
+    EXPECT_LT(reply.size(), 83u);
+    pollfd p{fd, POLLIN, 0};
+    ASSERT_EQ(poll(&p, 1, 1000), 1);
+    EXPECT_TRUE(p.revents & POLLHUP);
+    close(fd);
+    EXPECT_EQ(sim.Stop(), 3);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+}
+
+TEST(SimArguments, ParsesOptionsAndRefusesBadOnes)
+{
+    TSimCommandLine cl;
+    QString error;
+    ASSERT_TRUE(ParseSimArguments({"--address", "1A2B3C", "--port", "4", "--dose-rate", "2.5",
+                                   "--archive-records", "902", "--archive-pages", "5",
+                                   "--clock-offset", "-3600", "--pacing", "off", "--fault",
+                                   "cut=0.1,8", "--fault-next", "no-answer=3"},
+                                  cl, error))
+        << error.toStdString();
+    const uint8_t address[3] = {0x1A, 0x2B, 0x3C};
+    EXPECT_TRUE(std::equal(address, address + 3, cl.Options.Address));
+    EXPECT_EQ(cl.Port, 4);
+    EXPECT_DOUBLE_EQ(cl.Options.DoseRateLevel, 2.5e-6);
+    EXPECT_EQ(cl.Options.ArchiveRecords, 902);
+    EXPECT_EQ(cl.Options.ClockOffset, -3600);
+    EXPECT_FALSE(cl.Options.Pacing);
+    EXPECT_DOUBLE_EQ(cl.Options.Faults[int(TFault::CutReply)].Rate, 0.1);
+    EXPECT_EQ(cl.Options.Faults[int(TFault::CutReply)].Parameter, 8);
+    EXPECT_EQ(cl.Options.Faults[int(TFault::NoAnswer)].Next, 3);
+
+    const QStringList bad[] = {{"--address", "xyz"},      {"--address", "1234567"},
+                               {"--port", "0"},           {"--port", "3", "--link", "/tmp/x"},
+                               {"--archive-records", "903"}, {"--fault", "cut=2"},
+                               {"--fault", "sideways=0.1"}, {"--pacing", "maybe"},
+                               {"--seed"},                {"--frobnicate"}};
+    for (const QStringList& args : bad) {
+        error.clear();
+        EXPECT_FALSE(ParseSimArguments(args, cl, error)) << args.join(' ').toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+} // namespace
