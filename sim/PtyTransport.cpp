@@ -107,14 +107,16 @@ void TPtyTransport::Close()
     Master = OwnSlave = -1;
 }
 
-void TPtyTransport::Send(const TOutgoing& reply)
+void TPtyTransport::Send(const TOutgoing& reply, volatile std::sig_atomic_t& stop)
 {
     using Clock = std::chrono::steady_clock;
-    if (reply.DelayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(reply.DelayMs));
+    // In small steps, so that a stop request during a long injected delay is not kept waiting.
+    const auto sendAt = Clock::now() + std::chrono::milliseconds(reply.DelayMs);
+    while (!stop && Clock::now() < sendAt) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     const auto start = Clock::now();
     size_t sent = 0;
     const size_t total = reply.Bytes.size();
-    while (sent < total) {
+    while (sent < total && !stop) {
         size_t due = total;
         if (Pacing) {
             const double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
@@ -160,7 +162,7 @@ TPtyTransport::TEnd TPtyTransport::Run(volatile std::sig_atomic_t& stop)
         std::vector<TOutgoing> replies;
         Device.Receive(buffer, size_t(n), replies);
         for (const TOutgoing& reply : replies) {
-            Send(reply);
+            Send(reply, stop);
             if (reply.HangUpAfter) {
                 Close();
                 return HungUp;

@@ -26,7 +26,7 @@ public:
     TEnd Run(volatile std::sig_atomic_t& stop);
 
 private:
-    void Send(const TOutgoing& reply);
+    void Send(const TOutgoing& reply, volatile std::sig_atomic_t& stop);
     void Close();
 
     TSimDevice& Device;
