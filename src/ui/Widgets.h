@@ -28,6 +28,7 @@ public:
     int FixedRows() const { return fixedRows_; }
     int FixedCols() const { return fixedCols_; }
     void SetEditable(bool editable);
+    bool IsFixed(int col, int row) const { return col < fixedCols_ || row < fixedRows_; }
 
     // Called for every painted cell after the grid's own drawing (rect in viewport coordinates).
     std::function<void(QPainter& painter, int col, int row, const QRect& rect)> OnDrawCell;
@@ -46,8 +47,12 @@ public:
     QLabel* Panel(int panel) const { return panels_.at(panel); }
     int PanelCount() const { return static_cast<int>(panels_.size()); }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     std::vector<QLabel*> panels_;
+    std::vector<int> widths_;
 };
 
 void SetFontColor(QWidget* control, const QColor& color);
@@ -61,3 +66,10 @@ QColor BarColor(const QProgressBar* bar);
 // Selects or clears a radio button; clearing works even where Qt's auto-exclusivity refuses.
 // Selecting clears the others of its group box and, like a click, runs its handler.
 void SetRadioChecked(QRadioButton* button, bool checked);
+
+// The modal message box every handler uses for the operator ("ShowMessage"). Tests install a
+// sink to see the text instead of a box that would wait for a click; an empty sink restores the
+// box.
+using TMessageSink = std::function<void(const QString& text)>;
+void ShowMessage(const QString& text);
+void SetMessageSink(TMessageSink sink);
