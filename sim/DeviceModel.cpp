@@ -12,17 +12,18 @@ namespace {
 
 // Share of the count rate that falls into each of the 14 channels: a falling scatter continuum
 // with the lines a field operator expects to see in the background (0.66, 1.46, 2.61 MeV).
-constexpr double ChannelShare[SpectrumChannels] = {0.16, 0.17,  0.14,  0.11, 0.09,  0.075, 0.07,
+constexpr double ChannelShare[SpectrumChannels] = {0.16,  0.17,  0.14, 0.11, 0.09,  0.075, 0.07,
                                                    0.045, 0.035, 0.04, 0.02, 0.012, 0.015, 0.006};
 // Pulses per second per uSv/h of the detection unit.
 constexpr double Sensitivity = 2000.0;
 constexpr double BatteryCapacity = 2000.0; // mAh
 constexpr double ArchiveGapSeconds = 2.0;
 
-uint16_t PayloadLength(const uint8_t* frame) { return uint16_t(frame[8] | frame[9] << 8); }
+uint16_t PayloadLength(const uint8_t* frame) {
+    return uint16_t(frame[8] | frame[9] << 8);
+}
 
-void PutTimeFields(int64_t t, TArchiveEntry& e)
-{
+void PutTimeFields(int64_t t, TArchiveEntry& e) {
     time_t tt = static_cast<time_t>(t);
     tm local{};
     localtime_r(&tt, &local);
@@ -39,12 +40,11 @@ void PutTimeFields(int64_t t, TArchiveEntry& e)
 TDeviceModel::TDeviceModel(const TSimOptions& options)
     : Opts(options), Level(std::max(0.0, options.DoseRateLevel)), NoiseOn(options.Noise),
       RealTimeOn(options.RealTime), LastWall(std::chrono::steady_clock::now()),
-      Offset(options.ClockOffset), SeedValue(options.Seed), Rng(options.Seed)
-{
+      Offset(options.ClockOffset), SeedValue(options.Seed), Rng(options.Seed) {
     std::memcpy(Set.ConsoleAddress, options.Address, 3);
-    Set.Field1 = 31207;  // serial number
-    Set.Field2 = 2.14f;  // firmware version
-    Set.Field3 = 3600;   // measurement window limit, s
+    Set.Field1 = 31207; // serial number
+    Set.Field2 = 2.14f; // firmware version
+    Set.Field3 = 3600;  // measurement window limit, s
     Set.Field4 = 30;
     Set.Field5 = 0;
     Set.Field7 = 1;
@@ -70,11 +70,11 @@ TDeviceModel::TDeviceModel(const TSimOptions& options)
     NewMeasurement = false;
 }
 
-void TDeviceModel::BuildTable()
-{
+void TDeviceModel::BuildTable() {
     auto spectrumFields = [](TFieldEntry* f, TSpectrumData& s) {
         f[0] = {vt::U32, &s.Field1};
-        for (int c = 0; c < SpectrumChannels; ++c) f[1 + c] = {vt::U32, &s.Counts[c]};
+        for (int c = 0; c < SpectrumChannels; ++c)
+            f[1 + c] = {vt::U32, &s.Counts[c]};
         f[15] = {vt::Float, &s.Field16};
         f[16] = {vt::Float, &s.Field17};
         f[17] = {vt::Float, &s.Field18};
@@ -89,11 +89,11 @@ void TDeviceModel::BuildTable()
 
     TMeasurementData& m = Meas;
     const TFieldEntry meas[16] = {
-        {vt::Float, &m.Field1},       {vt::U32, &m.RecordCount},       {vt::Float, &m.Uncertainty},
-        {vt::Float, &m.Dose},         {vt::U32, &m.Field5},            {vt::U32, &m.AccumulationTime},
-        {vt::Float, &m.Field7},       {vt::Float, &m.Field8},          {vt::Float, &m.DoseRate},
-        {vt::U8, &m.ClockSeconds},    {vt::U8, &m.ClockMinutes},       {vt::U8, &m.ClockHours},
-        {vt::U8, &m.Field13},         {vt::U8, &m.Field14},            {vt::U8, &m.Field15},
+        {vt::Float, &m.Field1},    {vt::U32, &m.RecordCount}, {vt::Float, &m.Uncertainty},
+        {vt::Float, &m.Dose},      {vt::U32, &m.Field5},      {vt::U32, &m.AccumulationTime},
+        {vt::Float, &m.Field7},    {vt::Float, &m.Field8},    {vt::Float, &m.DoseRate},
+        {vt::U8, &m.ClockSeconds}, {vt::U8, &m.ClockMinutes}, {vt::U8, &m.ClockHours},
+        {vt::U8, &m.Field13},      {vt::U8, &m.Field14},      {vt::U8, &m.Field15},
         {vt::U8, &m.Status}};
     std::copy(std::begin(meas), std::end(meas), MeasFields);
 
@@ -108,23 +108,25 @@ void TDeviceModel::BuildTable()
     }
 
     TDeviceSettings& s = Set;
-    const TFieldEntry set[18] = {
-        {vt::U32, &s.Field1},          {vt::Float, &s.Field2},           {vt::U32, &s.Field3},
-        {vt::U32, &s.Field4},          {vt::U32, &s.Field5},             {vt::Address, s.ConsoleAddress},
-        {vt::U8, &s.Field7},           {vt::Float, &s.DoseRateThreshold}, {vt::Float, &s.DoseThreshold},
-        {vt::U8, &s.Brightness},       {vt::U8, &s.DisplayMode},         {vt::U8, &s.Options},
-        {vt::U8, &s.RecordingMode},    {vt::Address, s.Module1Address},  {vt::U8, &s.Module1Channel},
-        {vt::Address, s.Module2Address}, {vt::U8, &s.Module2Channel},    {vt::U8, &s.Screens}};
+    const TFieldEntry set[18] = {{vt::U32, &s.Field1},          {vt::Float, &s.Field2},
+                                 {vt::U32, &s.Field3},          {vt::U32, &s.Field4},
+                                 {vt::U32, &s.Field5},          {vt::Address, s.ConsoleAddress},
+                                 {vt::U8, &s.Field7},           {vt::Float, &s.DoseRateThreshold},
+                                 {vt::Float, &s.DoseThreshold}, {vt::U8, &s.Brightness},
+                                 {vt::U8, &s.DisplayMode},      {vt::U8, &s.Options},
+                                 {vt::U8, &s.RecordingMode},    {vt::Address, s.Module1Address},
+                                 {vt::U8, &s.Module1Channel},   {vt::Address, s.Module2Address},
+                                 {vt::U8, &s.Module2Channel},   {vt::U8, &s.Screens}};
     std::copy(std::begin(set), std::end(set), SetFields);
     const int writeFields[7] = {7, 8, 9, 10, 11, 12, 17};
-    for (int k = 0; k < 7; ++k) SetWriteFields[k] = SetFields[writeFields[k]];
+    for (int k = 0; k < 7; ++k)
+        SetWriteFields[k] = SetFields[writeFields[k]];
 
     TArchiveEntry& a = Entry;
-    const TFieldEntry arch[9] = {{vt::Float, &a.Latitude}, {vt::Float, &a.Longitude},
-                                 {vt::Float, &a.Value},    {vt::U8, &a.SecondsFlags},
-                                 {vt::U8, &a.Minutes},     {vt::U8, &a.Hours},
-                                 {vt::U8, &a.KindDay},     {vt::U8, &a.Month},
-                                 {vt::U8, &a.Year}};
+    const TFieldEntry arch[9] = {
+        {vt::Float, &a.Latitude},  {vt::Float, &a.Longitude}, {vt::Float, &a.Value},
+        {vt::U8, &a.SecondsFlags}, {vt::U8, &a.Minutes},      {vt::U8, &a.Hours},
+        {vt::U8, &a.KindDay},      {vt::U8, &a.Month},        {vt::U8, &a.Year}};
     std::copy(std::begin(arch), std::end(arch), ArchFields);
     TaggedFields[0] = {vt::U8, &Tagged.Value};
     TaggedFields[1] = {vt::Address, Tagged.Address};
@@ -150,23 +152,21 @@ void TDeviceModel::BuildTable()
     ComputeEncodedSizes(Table, ObjectCount);
 }
 
-int TDeviceModel::FindEntry(uint8_t valueType, uint8_t objectId) const
-{
+int TDeviceModel::FindEntry(uint8_t valueType, uint8_t objectId) const {
     for (int i = 0; i < ObjectCount; ++i)
         if (Table[i].ValueType == valueType && Table[i].ObjectId == objectId) return i;
     return -1;
 }
 
-void TDeviceModel::ErrorReply(const uint8_t* destination, uint8_t code, std::vector<uint8_t>& reply)
-{
+void TDeviceModel::ErrorReply(const uint8_t* destination, uint8_t code,
+                              std::vector<uint8_t>& reply) {
     reply.assign(HeaderSize + 1 + 4, 0);
     reply[14] = code;
     CompleteFrame(reply.data(), destination, Set.ConsoleAddress, Cmd::Error, 0, 1);
     ++ErrorCounts[code];
 }
 
-bool TDeviceModel::HandleRequest(const uint8_t* frame, size_t length, std::vector<uint8_t>& reply)
-{
+bool TDeviceModel::HandleRequest(const uint8_t* frame, size_t length, std::vector<uint8_t>& reply) {
     reply.clear();
     if (length < HeaderSize) return false;
     if (FrameChecksum(frame, 10) != GetLE32(frame + 10)) return false;
@@ -200,7 +200,8 @@ bool TDeviceModel::HandleRequest(const uint8_t* frame, size_t length, std::vecto
     }
     const uint8_t valueType = frame[7];
     const uint8_t objectId = L > 0 ? frame[14] : 0;
-    const bool archiveRead = command == Cmd::Read && L == 1 && valueType == vt::Struct && objectId == 0x05;
+    const bool archiveRead =
+        command == Cmd::Read && L == 1 && valueType == vt::Struct && objectId == 0x05;
     if (!archiveRead) RewindArchive();
 
     if (command == Cmd::Probe) {
@@ -256,8 +257,7 @@ bool TDeviceModel::HandleRequest(const uint8_t* frame, size_t length, std::vecto
 }
 
 bool TDeviceModel::BuildReadReply(uint8_t objectId, const uint8_t destination[3],
-                                  std::vector<uint8_t>& reply)
-{
+                                  std::vector<uint8_t>& reply) {
     int i = -1;
     for (int k = 0; k < ObjectCount; ++k)
         if (Table[k].ObjectId == objectId && (Table[k].Access & AccessRead)) i = k;
@@ -268,12 +268,12 @@ bool TDeviceModel::BuildReadReply(uint8_t objectId, const uint8_t destination[3]
     uint16_t encoded = 0;
     EncodeObject(Table, static_cast<uint8_t>(i), reply.data(), encoded);
     reply[14] = objectId;
-    CompleteFrame(reply.data(), destination, Set.ConsoleAddress, Cmd::ReadReply, Table[i].ValueType, size);
+    CompleteFrame(reply.data(), destination, Set.ConsoleAddress, Cmd::ReadReply, Table[i].ValueType,
+                  size);
     return true;
 }
 
-void TDeviceModel::ApplyWrite(uint8_t objectId, const uint8_t* /*oldAddress*/)
-{
+void TDeviceModel::ApplyWrite(uint8_t objectId, const uint8_t* /*oldAddress*/) {
     switch (objectId) {
     case 0x12: // settings: the panel stores brightness as a level of 0..10
         Set.Brightness = static_cast<uint8_t>(std::min(10, (Set.Brightness + 12) / 25));
@@ -303,31 +303,31 @@ void TDeviceModel::ApplyWrite(uint8_t objectId, const uint8_t* /*oldAddress*/)
     }
 }
 
-void TDeviceModel::SetAddress(const uint8_t address[3]) { std::memcpy(Set.ConsoleAddress, address, 3); }
+void TDeviceModel::SetAddress(const uint8_t address[3]) {
+    std::memcpy(Set.ConsoleAddress, address, 3);
+}
 
-void TDeviceModel::SetRealTime(bool on)
-{
+void TDeviceModel::SetRealTime(bool on) {
     RealTimeOn = on;
     LastWall = std::chrono::steady_clock::now();
 }
 
-void TDeviceModel::SetDoseRateLevel(double svPerHour)
-{
+void TDeviceModel::SetDoseRateLevel(double svPerHour) {
     Level = std::max(0.0, svPerHour);
     LastRecordedRate = -1; // a new level is a sharp change for the on-change recording
 }
 
-double TDeviceModel::Gauss()
-{
+double TDeviceModel::Gauss() {
     if (!NoiseOn) return 0.0;
     std::normal_distribution<double> n(0.0, 1.0);
     return n(Rng);
 }
 
-int64_t TDeviceModel::DeviceTime() const { return NowSeconds() + Offset; }
+int64_t TDeviceModel::DeviceTime() const {
+    return NowSeconds() + Offset;
+}
 
-uint8_t TDeviceModel::ComputedStatus() const
-{
+uint8_t TDeviceModel::ComputedStatus() const {
     uint8_t s = 0;
     if (Records >= SimArchiveCapacity) s |= StatusMemoryFull;
     if (Set.DoseThreshold > 0 && double(Meas.Dose) * 1e6 >= Set.DoseThreshold) s |= StatusDoseAlarm;
@@ -337,8 +337,7 @@ uint8_t TDeviceModel::ComputedStatus() const
     return s;
 }
 
-void TDeviceModel::Advance(double seconds)
-{
+void TDeviceModel::Advance(double seconds) {
     if (!(seconds > 0)) return;
     // A long jump (a suspended PC, a test skipping hours) is taken in bulk up to the last hour,
     // which is then run second by second so that recent values look as usual.
@@ -365,8 +364,7 @@ void TDeviceModel::Advance(double seconds)
     DeviceSeconds = end;
 }
 
-void TDeviceModel::Measure()
-{
+void TDeviceModel::Measure() {
     const double cps = Level * 1e6 * Sensitivity + 2.0;
     const double window = std::min(AccumulatedSeconds + 1.0, 30.0);
     const double uncertainty = std::min(99.0, 200.0 / std::sqrt(cps * window));
@@ -405,7 +403,8 @@ void TDeviceModel::Measure()
     if (Records < SimArchiveCapacity) {
         const uint8_t mode = Set.RecordingMode;
         const double since = DeviceSeconds - LastRecordAt;
-        bool record = (mode & RecordEveryMeasurement) || ((mode & RecordEveryMinute) && since >= 60) ||
+        bool record = (mode & RecordEveryMeasurement) ||
+                      ((mode & RecordEveryMinute) && since >= 60) ||
                       ((mode & RecordEveryHour) && since >= 3600);
         if ((mode & RecordOnChange) && LastRecordedRate >= 0 &&
             std::fabs(MeasuredRate - LastRecordedRate) > LastRecordedRate * 0.5)
@@ -427,8 +426,7 @@ void TDeviceModel::Measure()
     }
 }
 
-void TDeviceModel::Tick()
-{
+void TDeviceModel::Tick() {
     // Batteries: the console unit runs down and the detection unit charges, each turning round
     // at the ends so that a long demo shows both directions.
     const double rates[2] = {150.0, 400.0};
@@ -443,14 +441,14 @@ void TDeviceModel::Tick()
         double current = rates[b] * (1.0 + Gauss() * 0.02);
         bat.Current = static_cast<float>(nowCharging ? current : -current);
         const double remaining = nowCharging ? (100 - ChargeLevel[b]) : ChargeLevel[b];
-        bat.RemainingTime = static_cast<uint32_t>(remaining / 100.0 * BatteryCapacity / rates[b] * 3600.0);
+        bat.RemainingTime =
+            static_cast<uint32_t>(remaining / 100.0 * BatteryCapacity / rates[b] * 3600.0);
         bat.Charge = static_cast<uint8_t>(std::lround(ChargeLevel[b]));
         bat.Temperature = static_cast<float>((b == 0 ? 24.5 : 27.0) + Gauss() * 0.15);
     }
 }
 
-void TDeviceModel::RefreshForRead(uint8_t objectId)
-{
+void TDeviceModel::RefreshForRead(uint8_t objectId) {
     if (objectId == 0x00) {
         const int64_t now = DeviceTime();
         time_t tt = static_cast<time_t>(now);
@@ -482,8 +480,7 @@ void TDeviceModel::RefreshForRead(uint8_t objectId)
     }
 }
 
-void TDeviceModel::ResetDose()
-{
+void TDeviceModel::ResetDose() {
     DoseSv = 0;
     AccumulatedSeconds = 0;
     Meas.Dose = 0;
@@ -491,16 +488,14 @@ void TDeviceModel::ResetDose()
     SpecSum = TSpectrumData{};
 }
 
-void TDeviceModel::EraseArchive()
-{
+void TDeviceModel::EraseArchive() {
     Slots.fill(TArchiveEntry{});
     Records = 0;
     LastRecordAt = DeviceSeconds;
     RewindArchive();
 }
 
-void TDeviceModel::GenerateArchive(int records, int pages, bool gaps)
-{
+void TDeviceModel::GenerateArchive(int records, int pages, bool gaps) {
     Slots.fill(TArchiveEntry{});
     Records = 0;
     RewindArchive();
@@ -519,13 +514,24 @@ void TDeviceModel::GenerateArchive(int records, int pages, bool gaps)
         for (int k = 0; k < inSession && slot < SimArchiveCapacity; ++k, ++slot) {
             TArchiveEntry e{};
             const int kindSelector = k % 10;
-            const uint8_t kind = kindSelector == 3 ? 1 : kindSelector == 6 ? 2 : kindSelector == 9 ? 3 : 0;
+            const uint8_t kind = kindSelector == 3   ? 1
+                                 : kindSelector == 6 ? 2
+                                 : kindSelector == 9 ? 3
+                                                     : 0;
             double shown; // the value as shown, before the x 1e6 of the display
             switch (kind) {
-            case 1: shown = 12.0 + 4.0 * std::fabs(Gauss()); break;  // Bq/g
-            case 2: shown = 25.0 + 5.0 * std::fabs(Gauss()); break;  // 1/(min cm2)
-            case 3: shown = 0.8 + 0.2 * std::fabs(Gauss()); break;
-            default: shown = std::max(0.01, level * 1e6 * (1.0 + 0.1 * Gauss())); break;
+            case 1:
+                shown = 12.0 + 4.0 * std::fabs(Gauss());
+                break; // Bq/g
+            case 2:
+                shown = 25.0 + 5.0 * std::fabs(Gauss());
+                break; // 1/(min cm2)
+            case 3:
+                shown = 0.8 + 0.2 * std::fabs(Gauss());
+                break;
+            default:
+                shown = std::max(0.01, level * 1e6 * (1.0 + 0.1 * Gauss()));
+                break;
             }
             e.Value = static_cast<float>(shown / 1e6);
             if (gaps && k % 25 == 12) e.Value = 0; // measurement abandoned: slot kept, no record
@@ -543,26 +549,22 @@ void TDeviceModel::GenerateArchive(int records, int pages, bool gaps)
     Records = static_cast<uint32_t>(slot);
 }
 
-int TDeviceModel::Reads(uint8_t objectId) const
-{
+int TDeviceModel::Reads(uint8_t objectId) const {
     auto it = ReadCounts.find(objectId);
     return it == ReadCounts.end() ? 0 : it->second;
 }
 
-int TDeviceModel::Writes(uint8_t objectId) const
-{
+int TDeviceModel::Writes(uint8_t objectId) const {
     auto it = WriteCounts.find(objectId);
     return it == WriteCounts.end() ? 0 : it->second;
 }
 
-int TDeviceModel::Commands(uint8_t value) const
-{
+int TDeviceModel::Commands(uint8_t value) const {
     auto it = CommandCounts.find(value);
     return it == CommandCounts.end() ? 0 : it->second;
 }
 
-int TDeviceModel::Errors(uint8_t code) const
-{
+int TDeviceModel::Errors(uint8_t code) const {
     auto it = ErrorCounts.find(code);
     return it == ErrorCounts.end() ? 0 : it->second;
 }

@@ -17,7 +17,7 @@
 constexpr int SimArchiveCapacity = 902;
 
 class TDeviceModel {
-public:
+  public:
     explicit TDeviceModel(const TSimOptions& options = TSimOptions());
     TDeviceModel(const TDeviceModel&) = delete;
     TDeviceModel& operator=(const TDeviceModel&) = delete;
@@ -28,7 +28,8 @@ public:
     bool HandleRequest(const uint8_t* frame, size_t length, std::vector<uint8_t>& reply);
     // The read reply the device would give now for object id `objectId` (for the fault that
     // answers with another object). False when the object is not readable.
-    bool BuildReadReply(uint8_t objectId, const uint8_t destination[3], std::vector<uint8_t>& reply);
+    bool BuildReadReply(uint8_t objectId, const uint8_t destination[3],
+                        std::vector<uint8_t>& reply);
 
     // --- time -----------------------------------------------------------------------------
     // Runs the device for `seconds` of its own time: measurements once a second, dose, battery
@@ -78,22 +79,24 @@ public:
     // on RewindArchive.
     std::array<TArchiveEntry, SimArchiveCapacity>& Archive() { return Slots; }
     uint32_t RecordCount() const { return Records; }
-    void SetRecordCount(uint32_t count) { Records = count > SimArchiveCapacity ? SimArchiveCapacity : count; }
+    void SetRecordCount(uint32_t count) {
+        Records = count > SimArchiveCapacity ? SimArchiveCapacity : count;
+    }
     void GenerateArchive(int records, int pages, bool gaps);
     void EraseArchive();
     void RewindArchive() { ReadPosition = -1; }
     int ArchivePosition() const { return ReadPosition; } // -1 lead-in, else the next slot
 
     // --- counters -------------------------------------------------------------------------
-    int Requests() const { return RequestCount; }     // complete frames addressed to the device
-    int Reads(uint8_t objectId) const;                // answered reads of that object id
-    int Writes(uint8_t objectId) const;               // acknowledged writes of that object id
-    int Commands(uint8_t value) const;                // DeviceCommand writes with that value
+    int Requests() const { return RequestCount; } // complete frames addressed to the device
+    int Reads(uint8_t objectId) const;            // answered reads of that object id
+    int Writes(uint8_t objectId) const;           // acknowledged writes of that object id
+    int Commands(uint8_t value) const;            // DeviceCommand writes with that value
     int Probes() const { return ProbeCount; }
-    int Errors(uint8_t code) const;                   // error replies sent with that code
+    int Errors(uint8_t code) const; // error replies sent with that code
     uint32_t Seed() const { return SeedValue; }
 
-private:
+  private:
     void BuildTable();
     int FindEntry(uint8_t valueType, uint8_t objectId) const;
     void RefreshForRead(uint8_t objectId);
@@ -134,7 +137,7 @@ private:
     bool Held = false;
     bool RealTimeOn;
     std::chrono::steady_clock::time_point LastWall;
-    double DeviceSeconds = 0;  // the device's own running time
+    double DeviceSeconds = 0; // the device's own running time
     double NextMeasurement = 1;
     double DoseSv = 0;
     double AccumulatedSeconds = 0;

@@ -7,7 +7,7 @@
 #include <random>
 
 class TFaultInjector {
-public:
+  public:
     explicit TFaultInjector(uint32_t seed = 1);
     void Set(TFault fault, const TFaultSetting& setting);
     void SetRate(TFault fault, double rate);
@@ -23,7 +23,7 @@ public:
     int Injected(TFault fault) const { return Fired[static_cast<int>(fault)]; }
     std::mt19937& Random() { return Rng; }
 
-private:
+  private:
     std::array<TFaultSetting, FaultKindCount> Settings{};
     std::array<int, FaultKindCount> Fired{};
     std::mt19937 Rng;

@@ -2,8 +2,7 @@
 
 #include "link/Frame.h"
 
-void TFrameReader::Feed(const uint8_t* data, size_t n, std::vector<std::vector<uint8_t>>& frames)
-{
+void TFrameReader::Feed(const uint8_t* data, size_t n, std::vector<std::vector<uint8_t>>& frames) {
     Pending.insert(Pending.end(), data, data + n);
     size_t start = 0;
     while (Pending.size() - start >= HeaderSize) {

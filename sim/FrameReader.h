@@ -8,7 +8,7 @@
 #include <vector>
 
 class TFrameReader {
-public:
+  public:
     // Appends bytes; complete frames are appended to `frames`. A header announcing more than
     // 4095 payload bytes is delivered alone (14 bytes), so that it can be refused.
     void Feed(const uint8_t* data, size_t n, std::vector<std::vector<uint8_t>>& frames);
@@ -17,7 +17,7 @@ public:
     bool Waiting() const { return !Pending.empty(); }
     size_t Skipped() const { return SkippedBytes; }
 
-private:
+  private:
     std::vector<uint8_t> Pending;
     size_t SkippedBytes = 0;
 };

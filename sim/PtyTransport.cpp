@@ -17,20 +17,20 @@ namespace {
 // A frame whose payload stops for this long is dropped; a paced 4 KB payload never pauses.
 constexpr int InterByteTimeoutMs = 20;
 
-QString Errno(const char* what) { return QStringLiteral("%1: %2").arg(what, strerror(errno)); }
+QString Errno(const char* what) {
+    return QStringLiteral("%1: %2").arg(what, strerror(errno));
+}
 
 } // namespace
 
 TPtyTransport::TPtyTransport(TSimDevice& device, bool pacing) : Device(device), Pacing(pacing) {}
 
-TPtyTransport::~TPtyTransport()
-{
+TPtyTransport::~TPtyTransport() {
     Unlink();
     Close();
 }
 
-bool TPtyTransport::Open(QString& error)
-{
+bool TPtyTransport::Open(QString& error) {
     Master = posix_openpt(O_RDWR | O_NOCTTY);
     if (Master < 0) {
         error = Errno("posix_openpt");
@@ -70,8 +70,7 @@ bool TPtyTransport::Open(QString& error)
     return true;
 }
 
-bool TPtyTransport::Link(const QString& path, QString& error)
-{
+bool TPtyTransport::Link(const QString& path, QString& error) {
     const QFileInfo info(path);
     QDir().mkpath(info.absolutePath());
     const QByteArray p = QFile::encodeName(path);
@@ -89,8 +88,7 @@ bool TPtyTransport::Link(const QString& path, QString& error)
     return true;
 }
 
-void TPtyTransport::Unlink()
-{
+void TPtyTransport::Unlink() {
     if (LinkPath.isEmpty()) return;
     // Only our own link: another simulator may have taken the name since.
     const QByteArray p = QFile::encodeName(LinkPath);
@@ -100,26 +98,26 @@ void TPtyTransport::Unlink()
     LinkPath.clear();
 }
 
-void TPtyTransport::Close()
-{
+void TPtyTransport::Close() {
     if (Master >= 0) ::close(Master);
     if (OwnSlave >= 0) ::close(OwnSlave);
     Master = OwnSlave = -1;
 }
 
-void TPtyTransport::Send(const TOutgoing& reply, volatile std::sig_atomic_t& stop)
-{
+void TPtyTransport::Send(const TOutgoing& reply, volatile std::sig_atomic_t& stop) {
     using Clock = std::chrono::steady_clock;
     // In small steps, so that a stop request during a long injected delay is not kept waiting.
     const auto sendAt = Clock::now() + std::chrono::milliseconds(reply.DelayMs);
-    while (!stop && Clock::now() < sendAt) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    while (!stop && Clock::now() < sendAt)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     const auto start = Clock::now();
     size_t sent = 0;
     const size_t total = reply.Bytes.size();
     while (sent < total && !stop) {
         size_t due = total;
         if (Pacing) {
-            const double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+            const double us =
+                std::chrono::duration<double, std::micro>(Clock::now() - start).count();
             due = std::min(total, size_t(us / LineByteMicroseconds) + 1);
         }
         if (due > sent) {
@@ -138,8 +136,7 @@ void TPtyTransport::Send(const TOutgoing& reply, volatile std::sig_atomic_t& sto
     }
 }
 
-TPtyTransport::TEnd TPtyTransport::Run(volatile std::sig_atomic_t& stop)
-{
+TPtyTransport::TEnd TPtyTransport::Run(volatile std::sig_atomic_t& stop) {
     uint8_t buffer[4096];
     while (!stop) {
         pollfd p{Master, POLLIN, 0};

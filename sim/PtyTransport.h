@@ -8,7 +8,7 @@
 #include <csignal>
 
 class TPtyTransport {
-public:
+  public:
     TPtyTransport(TSimDevice& device, bool pacing);
     ~TPtyTransport(); // closes the pseudo-terminal and removes the link
     TPtyTransport(const TPtyTransport&) = delete;
@@ -25,7 +25,7 @@ public:
     // Serves requests until `stop` becomes non-zero or a hang-up fault closes the master.
     TEnd Run(volatile std::sig_atomic_t& stop);
 
-private:
+  private:
     void Send(const TOutgoing& reply, volatile std::sig_atomic_t& stop);
     void Close();
 

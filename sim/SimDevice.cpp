@@ -10,21 +10,19 @@ namespace {
 // Object ids a read may be answered with instead, when a reply for another object is injected.
 constexpr uint8_t ReadableIds[] = {0x03, 0x06, 0x00, 0x04, 0x01, 0x11, 0x05, 0x0A, 0x13, 0x18};
 
-void Flip(std::vector<uint8_t>& bytes, size_t at, std::mt19937& rng)
-{
+void Flip(std::vector<uint8_t>& bytes, size_t at, std::mt19937& rng) {
     std::uniform_int_distribution<int> bit(0, 7);
     bytes[at] ^= static_cast<uint8_t>(1u << bit(rng));
 }
 
 } // namespace
 
-TSimDevice::TSimDevice(const TSimOptions& options) : DeviceModel(options), Injector(options.Seed)
-{
-    for (int k = 0; k < FaultKindCount; ++k) Injector.Set(static_cast<TFault>(k), options.Faults[k]);
+TSimDevice::TSimDevice(const TSimOptions& options) : DeviceModel(options), Injector(options.Seed) {
+    for (int k = 0; k < FaultKindCount; ++k)
+        Injector.Set(static_cast<TFault>(k), options.Faults[k]);
 }
 
-void TSimDevice::Receive(const uint8_t* data, size_t n, std::vector<TOutgoing>& out)
-{
+void TSimDevice::Receive(const uint8_t* data, size_t n, std::vector<TOutgoing>& out) {
     std::vector<std::vector<uint8_t>> frames;
     Reader.Feed(data, n, frames);
     for (const auto& f : frames) {
@@ -33,8 +31,7 @@ void TSimDevice::Receive(const uint8_t* data, size_t n, std::vector<TOutgoing>& 
     }
 }
 
-bool TSimDevice::Answer(const uint8_t* frame, size_t n, TOutgoing& out)
-{
+bool TSimDevice::Answer(const uint8_t* frame, size_t n, TOutgoing& out) {
     out = TOutgoing{};
     // Only frames the device would answer draw a fault, so "the next N" counts real exchanges.
     if (n < HeaderSize || FrameChecksum(frame, 10) != GetLE32(frame + 10) ||

@@ -16,7 +16,7 @@ struct TOutgoing {
 };
 
 class TSimDevice {
-public:
+  public:
     explicit TSimDevice(const TSimOptions& options = TSimOptions());
     TDeviceModel& Model() { return DeviceModel; }
     TFaultInjector& Faults() { return Injector; }
@@ -28,7 +28,7 @@ public:
     // One complete frame; false when nothing is sent back.
     bool Answer(const uint8_t* frame, size_t n, TOutgoing& out);
 
-private:
+  private:
     TDeviceModel DeviceModel;
     TFaultInjector Injector;
     TFrameReader Reader;

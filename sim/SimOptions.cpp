@@ -4,17 +4,25 @@
 
 namespace {
 
-const char* const FaultNames[FaultKindCount] = {
-    "no-answer",   "corrupt-header", "corrupt-header-checksum", "corrupt-payload",
-    "corrupt-payload-checksum", "stray-byte", "cut", "wrong-source", "delay", "other-object",
-    "huge-length", "hang-up"};
+const char* const FaultNames[FaultKindCount] = {"no-answer",
+                                                "corrupt-header",
+                                                "corrupt-header-checksum",
+                                                "corrupt-payload",
+                                                "corrupt-payload-checksum",
+                                                "stray-byte",
+                                                "cut",
+                                                "wrong-source",
+                                                "delay",
+                                                "other-object",
+                                                "huge-length",
+                                                "hang-up"};
 
-bool ParseFault(const QString& text, bool next, TSimOptions& options, QString& error)
-{
+bool ParseFault(const QString& text, bool next, TSimOptions& options, QString& error) {
     // KIND=VALUE[,PARAMETER]
     const int eq = text.indexOf('=');
     if (eq <= 0) {
-        error = QStringLiteral("fault '%1': expected KIND=%2[,PARAMETER]").arg(text, next ? "N" : "RATE");
+        error = QStringLiteral("fault '%1': expected KIND=%2[,PARAMETER]")
+                    .arg(text, next ? "N" : "RATE");
         return false;
     }
     const QString kind = text.left(eq);
@@ -50,7 +58,8 @@ bool ParseFault(const QString& text, bool next, TSimOptions& options, QString& e
     if (parts.size() == 2) {
         const int p = parts[1].toInt(&ok);
         if (!ok || p < 0 || p > 60000) {
-            error = QStringLiteral("fault '%1': PARAMETER must be a whole number 0..60000").arg(text);
+            error =
+                QStringLiteral("fault '%1': PARAMETER must be a whole number 0..60000").arg(text);
             return false;
         }
         s.Parameter = p;
@@ -60,10 +69,11 @@ bool ParseFault(const QString& text, bool next, TSimOptions& options, QString& e
 
 } // namespace
 
-const char* FaultName(TFault fault) { return FaultNames[static_cast<int>(fault)]; }
+const char* FaultName(TFault fault) {
+    return FaultNames[static_cast<int>(fault)];
+}
 
-bool ParseSimArguments(const QStringList& arguments, TSimCommandLine& result, QString& error)
-{
+bool ParseSimArguments(const QStringList& arguments, TSimCommandLine& result, QString& error) {
     TSimCommandLine r;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
@@ -82,7 +92,8 @@ bool ParseSimArguments(const QStringList& arguments, TSimCommandLine& result, QS
         } else if (a == "--address") {
             if (!value(v)) return false;
             if (v.isEmpty() || v.size() > 6 || !ParseAddressText(v, r.Options.Address)) {
-                error = QStringLiteral("--address: '%1' is not up to six hexadecimal digits").arg(v);
+                error =
+                    QStringLiteral("--address: '%1' is not up to six hexadecimal digits").arg(v);
                 return false;
             }
         } else if (a == "--port") {
@@ -125,7 +136,8 @@ bool ParseSimArguments(const QStringList& arguments, TSimCommandLine& result, QS
         } else if (a == "--clock-offset") {
             if (!value(v)) return false;
             r.Options.ClockOffset = v.toLongLong(&ok);
-            if (!ok || r.Options.ClockOffset < -400LL * 86400 * 365 || r.Options.ClockOffset > 400LL * 86400 * 365) {
+            if (!ok || r.Options.ClockOffset < -400LL * 86400 * 365 ||
+                r.Options.ClockOffset > 400LL * 86400 * 365) {
                 error = QStringLiteral("--clock-offset: '%1' is not a number of seconds").arg(v);
                 return false;
             }
@@ -163,31 +175,37 @@ bool ParseSimArguments(const QStringList& arguments, TSimCommandLine& result, QS
     return true;
 }
 
-QString SimUsage()
-{
+QString SimUsage() {
     QString kinds;
-    for (int k = 0; k < FaultKindCount; ++k) kinds += QStringLiteral("    %1\n").arg(FaultNames[k]);
+    for (int k = 0; k < FaultKindCount; ++k)
+        kinds += QStringLiteral("    %1\n").arg(FaultNames[k]);
     return QStringLiteral(
                "Usage: halvex-sim [options]\n"
-               "A simulated console unit on a pseudo-terminal. Prints 'ready <path>' once it answers\n"
+               "A simulated console unit on a pseudo-terminal. Prints 'ready <path>' once it "
+               "answers\n"
                "and removes its link when it ends (SIGINT, SIGTERM).\n"
                "\n"
                "  --address HEX           device address, up to six hex digits (default 03C8FD)\n"
                "  --port N                link the line as COMN in the port folder\n"
                "                          (~/.local/share/halvex/ports)\n"
                "  --link PATH             link the line at PATH instead (without either option no\n"
-               "                          link is made and the ready line names the pseudo-terminal)\n"
+               "                          link is made and the ready line names the "
+               "pseudo-terminal)\n"
                "  --dose-rate USVH        dose-rate level in uSv/h (default 0.15)\n"
                "  --archive-records N     archive records at power-on, 0..902 (default 240)\n"
                "  --archive-pages N       sessions they fall into; time goes back between\n"
                "                          sessions (default 3)\n"
-               "  --archive-gaps          an empty slot between sessions (each adds an empty page)\n"
-               "                          and every 25th slot of a session without a usable record\n"
-               "  --clock-offset S        device clock minus PC clock at power-on, seconds (default 0)\n"
+               "  --archive-gaps          an empty slot between sessions (each adds an empty "
+               "page)\n"
+               "                          and every 25th slot of a session without a usable "
+               "record\n"
+               "  --clock-offset S        device clock minus PC clock at power-on, seconds "
+               "(default 0)\n"
                "  --pacing on|off         send at 115200 baud, 10 bits a byte (default on)\n"
                "  --seed N                seed of the noise and of the fault rates (default 1)\n"
                "  --no-noise              no counting noise: values sit exactly on their levels\n"
-               "  --reopen                after a hang-up fault open a new pseudo-terminal at the same\n"
+               "  --reopen                after a hang-up fault open a new pseudo-terminal at the "
+               "same\n"
                "                          link (default: end with exit status 3)\n"
                "  --fault KIND=RATE[,P]   spoil replies with probability RATE (0..1)\n"
                "  --fault-next KIND=N[,P] spoil the next N replies\n"

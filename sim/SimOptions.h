@@ -8,18 +8,18 @@
 
 // Ways a reply can go wrong, in the order the injector tries them.
 enum class TFault : uint8_t {
-    NoAnswer,              // the request is lost: no reply, the device state does not change
-    CorruptHeader,         // one byte of header bytes 0..9 altered
-    CorruptHeaderChecksum, // one byte of header bytes 10..13 altered
-    CorruptPayload,        // one payload byte altered (an empty payload: the header checksum)
+    NoAnswer,               // the request is lost: no reply, the device state does not change
+    CorruptHeader,          // one byte of header bytes 0..9 altered
+    CorruptHeaderChecksum,  // one byte of header bytes 10..13 altered
+    CorruptPayload,         // one payload byte altered (an empty payload: the header checksum)
     CorruptPayloadChecksum, // one byte of the payload checksum altered (none: the header checksum)
-    StrayByte,             // one extra byte before the reply
-    CutReply,              // only the first k bytes of the reply (k = parameter, default 10)
-    WrongSource,           // the reply comes from another source address
-    Delay,                 // the reply is held back by the parameter in ms (default 200)
-    OtherObject,           // a read reply for another readable object instead of the reply
-    HugeLength,            // a header announcing 65535 payload bytes, then 4200 filler bytes
-    HangUp,                // the port hangs up after half of the reply
+    StrayByte,              // one extra byte before the reply
+    CutReply,               // only the first k bytes of the reply (k = parameter, default 10)
+    WrongSource,            // the reply comes from another source address
+    Delay,                  // the reply is held back by the parameter in ms (default 200)
+    OtherObject,            // a read reply for another readable object instead of the reply
+    HugeLength,             // a header announcing 65535 payload bytes, then 4200 filler bytes
+    HangUp,                 // the port hangs up after half of the reply
 };
 constexpr int FaultKindCount = 12;
 

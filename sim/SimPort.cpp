@@ -2,14 +2,12 @@
 
 TSimPort::TSimPort(TSimDevice& device) : Device(device) {}
 
-void TSimPort::Purge()
-{
+void TSimPort::Purge() {
     Out.clear();
     Device.ReceiveTimeout();
 }
 
-int TSimPort::Write(const uint8_t* data, int n)
-{
+int TSimPort::Write(const uint8_t* data, int n) {
     if (Hung || IsClosed || n < 0) return -1;
     std::vector<TOutgoing> replies;
     Device.Receive(data, static_cast<size_t>(n), replies);
@@ -22,8 +20,7 @@ int TSimPort::Write(const uint8_t* data, int n)
     return n;
 }
 
-int TSimPort::Read(uint8_t* data, int n, int timeoutMs)
-{
+int TSimPort::Read(uint8_t* data, int n, int timeoutMs) {
     if (IsClosed || n <= 0) return 0;
     const int64_t deadline = Now + (timeoutMs > 0 ? timeoutMs : 0);
     int count = 0;
@@ -46,8 +43,7 @@ int TSimPort::Read(uint8_t* data, int n, int timeoutMs)
     return count;
 }
 
-void TSimPort::Close()
-{
+void TSimPort::Close() {
     IsClosed = true;
     Out.clear();
 }

@@ -10,7 +10,7 @@
 #include <memory>
 
 class TSimPort : public TSerialPort {
-public:
+  public:
     // The device must outlive the port; several ports may be opened on one device in turn.
     explicit TSimPort(TSimDevice& device);
     void Purge() override;
@@ -23,7 +23,7 @@ public:
     int64_t VirtualMs() const { return Now; }
     size_t BytesWritten() const { return Written; }
 
-private:
+  private:
     struct TByte {
         int64_t DueMs;
         uint8_t Value;

@@ -13,14 +13,16 @@ namespace {
 
 volatile std::sig_atomic_t StopRequested = 0;
 
-void OnSignal(int) { StopRequested = 1; }
+void OnSignal(int) {
+    StopRequested = 1;
+}
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     TSimCommandLine cl;
     QString error;
     if (!ParseSimArguments(arguments, cl, error)) {

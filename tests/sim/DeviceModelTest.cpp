@@ -1,7 +1,7 @@
+#include "sim/DeviceModel.h"
 #include "SimTestUtil.h"
 #include "connection/Clock.h"
 #include "link/ObjectTable.h"
-#include "sim/DeviceModel.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,7 @@
 
 namespace {
 
-TSimOptions Quiet()
-{
+TSimOptions Quiet() {
     TSimOptions o;
     o.RealTime = false;
     o.Noise = false;
@@ -22,33 +21,32 @@ struct TModelFixture : ::testing::Test {
     TDeviceModel Model{Quiet()};
     std::vector<uint8_t> Reply;
 
-    bool Send(const std::vector<uint8_t>& f) { return Model.HandleRequest(f.data(), f.size(), Reply); }
-    bool IsError(uint8_t code) const
-    {
+    bool Send(const std::vector<uint8_t>& f) {
+        return Model.HandleRequest(f.data(), f.size(), Reply);
+    }
+    bool IsError(uint8_t code) const {
         return Reply.size() == 19 && Reply[6] == Cmd::Error && Reply[7] == 0 && Reply[14] == code &&
                FrameChecksum(Reply.data() + 14, 1) == GetLE32(Reply.data() + 15);
     }
-    bool IsAck(uint8_t valueType) const
-    {
+    bool IsAck(uint8_t valueType) const {
         return Reply.size() == 14 && Reply[6] == Cmd::Ack && Reply[7] == valueType &&
                PayloadLengthOf(Reply) == 0;
     }
-    std::vector<uint8_t> Write(uint8_t valueType, uint8_t objectId, std::vector<uint8_t> value)
-    {
+    std::vector<uint8_t> Write(uint8_t valueType, uint8_t objectId, std::vector<uint8_t> value) {
         value.insert(value.begin(), objectId);
         return MakeFrame(SimDefaultAddress, Cmd::Write, valueType, value);
     }
 };
 
-TEST_F(TModelFixture, ReadRepliesCarryEachReadableObjectInFull)
-{
+TEST_F(TModelFixture, ReadRepliesCarryEachReadableObjectInFull) {
     struct {
         uint8_t Id, Type;
         uint16_t Size;
         uint8_t Fields;
-    } cases[] = {{0x03, 125, 111, 23}, {0x06, 125, 111, 23}, {0x00, 125, 61, 16}, {0x04, 125, 21, 5},
-                 {0x01, 125, 21, 5},   {0x11, 125, 65, 18},  {0x05, 125, 29, 9},  {0x0A, 33, 4, 0},
-                 {0x13, 33, 4, 0},     {0x18, 33, 4, 0}};
+    } cases[] = {{0x03, 125, 111, 23}, {0x06, 125, 111, 23}, {0x00, 125, 61, 16},
+                 {0x04, 125, 21, 5},   {0x01, 125, 21, 5},   {0x11, 125, 65, 18},
+                 {0x05, 125, 29, 9},   {0x0A, 33, 4, 0},     {0x13, 33, 4, 0},
+                 {0x18, 33, 4, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.Id));
         ASSERT_TRUE(Send(ReadRequest(c.Type, c.Id)));
@@ -61,7 +59,9 @@ TEST_F(TModelFixture, ReadRepliesCarryEachReadableObjectInFull)
         EXPECT_EQ(FrameChecksum(Reply.data(), 10), GetLE32(Reply.data() + 10));
         EXPECT_EQ(FrameChecksum(Reply.data() + 14, c.Size), GetLE32(Reply.data() + 14 + c.Size));
         EXPECT_EQ(Reply[14], c.Id);
-        if (c.Fields) EXPECT_EQ(Reply[15], c.Fields);
+        if (c.Fields) {
+            EXPECT_EQ(Reply[15], c.Fields);
+        }
     }
     // Addresses travel least significant byte first.
     ASSERT_TRUE(Send(ReadRequest(33, 0x0A)));
@@ -69,8 +69,7 @@ TEST_F(TModelFixture, ReadRepliesCarryEachReadableObjectInFull)
     EXPECT_EQ(Reply[17], 0x03);
 }
 
-TEST_F(TModelFixture, BadRequestsGetTheErrorCodeOrSilence)
-{
+TEST_F(TModelFixture, BadRequestsGetTheErrorCodeOrSilence) {
     auto badChecksum = Write(1, 0x16, {1});
     badChecksum[16] ^= 0x01;
     std::vector<uint8_t> tooLong(14);
@@ -85,8 +84,10 @@ TEST_F(TModelFixture, BadRequestsGetTheErrorCodeOrSilence)
         {"read with the wrong value type", ReadRequest(11, 0x00), ErrorCode::Object},
         {"write of an unknown object", Write(125, 0x99, {}), ErrorCode::Object},
         {"write of the wrong length", Write(1, 0x16, {1, 2}), ErrorCode::Length},
-        {"write with a wrong field type", Write(125, 0x02, {2, 1, 11, 5, 1, 2, 3}), ErrorCode::Object},
-        {"write with a wrong field count", Write(125, 0x02, {3, 1, 33, 5, 1, 2, 3}), ErrorCode::Object},
+        {"write with a wrong field type", Write(125, 0x02, {2, 1, 11, 5, 1, 2, 3}),
+         ErrorCode::Object},
+        {"write with a wrong field count", Write(125, 0x02, {3, 1, 33, 5, 1, 2, 3}),
+         ErrorCode::Object},
         {"payload checksum", badChecksum, ErrorCode::Checksum},
         {"payload over 4095", tooLong, ErrorCode::Length},
         {"unknown command", MakeFrame(SimDefaultAddress, 9, 1, {0x16}), ErrorCode::Object},
@@ -109,8 +110,7 @@ TEST_F(TModelFixture, BadRequestsGetTheErrorCodeOrSilence)
     }
 }
 
-TEST_F(TModelFixture, WritesAreAcknowledgedAndApplied)
-{
+TEST_F(TModelFixture, WritesAreAcknowledgedAndApplied) {
     ASSERT_TRUE(Send(MakeFrame(SimDefaultAddress, Cmd::Probe, 0, {})));
     EXPECT_TRUE(IsAck(0));
     EXPECT_EQ(Model.Probes(), 1);
@@ -138,8 +138,7 @@ TEST_F(TModelFixture, WritesAreAcknowledgedAndApplied)
     EXPECT_EQ(0, std::memcmp(Model.Settings().Module1Address, module1, 3));
 }
 
-TEST_F(TModelFixture, ConsoleAddressChangeTakesEffectAfterTheAck)
-{
+TEST_F(TModelFixture, ConsoleAddressChangeTakesEffectAfterTheAck) {
     ASSERT_TRUE(Send(Write(33, 0x0A, {0x03, 0x02, 0x01})));
     EXPECT_TRUE(IsAck(33));
     EXPECT_EQ(0, std::memcmp(Reply.data() + 3, SimDefaultAddress, 3)) << "ack from the old address";
@@ -149,8 +148,7 @@ TEST_F(TModelFixture, ConsoleAddressChangeTakesEffectAfterTheAck)
     EXPECT_EQ(0, std::memcmp(Reply.data() + 3, now, 3));
 }
 
-TEST_F(TModelFixture, ArchiveReadsStartAtSlotZeroAfterTheLeadInAndErase)
-{
+TEST_F(TModelFixture, ArchiveReadsStartAtSlotZeroAfterTheLeadInAndErase) {
     Model.GenerateArchive(902, 4, true);
     const std::vector<uint8_t> read = ReadRequest(125, 0x05);
     auto record = [&]() {
@@ -185,8 +183,7 @@ TEST_F(TModelFixture, ArchiveReadsStartAtSlotZeroAfterTheLeadInAndErase)
     EXPECT_EQ(0, std::memcmp(&first, &zero, ArchiveRecordSize));
 }
 
-TEST_F(TModelFixture, DoseAccumulatesAndResets)
-{
+TEST_F(TModelFixture, DoseAccumulatesAndResets) {
     Model.SetDoseRateLevel(3.6e-6); // 1 uSv per 1000 s
     Model.Advance(1000);
     ASSERT_TRUE(Send(ReadRequest(125, 0x00)));
@@ -200,8 +197,7 @@ TEST_F(TModelFixture, DoseAccumulatesAndResets)
     EXPECT_EQ(Model.Measurement().AccumulationTime, 10u);
 }
 
-TEST_F(TModelFixture, StatusBitsFollowMeasurementsThresholdsAndArchive)
-{
+TEST_F(TModelFixture, StatusBitsFollowMeasurementsThresholdsAndArchive) {
     Model.Settings().DoseRateThreshold = 1.0f; // uSv/h
     Model.Settings().DoseThreshold = 0;        // off
     Model.SetDoseRateLevel(0.5e-6);
@@ -225,8 +221,7 @@ TEST_F(TModelFixture, StatusBitsFollowMeasurementsThresholdsAndArchive)
     EXPECT_EQ(Reply[14 + 61 - 1], 0x20);
 }
 
-int64_t StampOf(const TArchiveEntry& e)
-{
+int64_t StampOf(const TArchiveEntry& e) {
     tm t{};
     t.tm_sec = e.SecondsFlags & 0x3F;
     t.tm_min = e.Minutes;
@@ -238,8 +233,7 @@ int64_t StampOf(const TArchiveEntry& e)
     return mktime(&t);
 }
 
-TEST_F(TModelFixture, GeneratedArchiveHasSessionsKindsAndGaps)
-{
+TEST_F(TModelFixture, GeneratedArchiveHasSessionsKindsAndGaps) {
     for (bool gaps : {false, true}) {
         SCOPED_TRACE(gaps);
         Model.GenerateArchive(100, 4, gaps);
@@ -274,10 +268,11 @@ TEST_F(TModelFixture, GeneratedArchiveHasSessionsKindsAndGaps)
     }
 }
 
-int64_t FixedNow() { return 1781000000; }
+int64_t FixedNow() {
+    return 1781000000;
+}
 
-TEST_F(TModelFixture, ClockWriteSetsTheDeviceTimeOfDay)
-{
+TEST_F(TModelFixture, ClockWriteSetsTheDeviceTimeOfDay) {
     setenv("TZ", "UTC", 1);
     tzset();
     SetNowFunction(FixedNow);
@@ -291,9 +286,14 @@ TEST_F(TModelFixture, ClockWriteSetsTheDeviceTimeOfDay)
 
     t = FixedNow() + 3600;
     localtime_r(&t, &local);
-    const std::vector<uint8_t> clock = {uint8_t(local.tm_year - 100), uint8_t(local.tm_mon + 1),
-                                        uint8_t(local.tm_mday),       uint8_t(local.tm_hour),
-                                        uint8_t(local.tm_min),        uint8_t(local.tm_sec), 0, 0};
+    const std::vector<uint8_t> clock = {uint8_t(local.tm_year - 100),
+                                        uint8_t(local.tm_mon + 1),
+                                        uint8_t(local.tm_mday),
+                                        uint8_t(local.tm_hour),
+                                        uint8_t(local.tm_min),
+                                        uint8_t(local.tm_sec),
+                                        0,
+                                        0};
     ASSERT_TRUE(Send(Write(31, 0x14, clock)));
     EXPECT_TRUE(IsAck(31));
     EXPECT_EQ(Model.ClockOffset(), 3600);

@@ -1,9 +1,9 @@
+#include "sim/SimPort.h"
 #include "SimTestUtil.h"
 #include "link/Catalogue.h"
 #include "link/ObjectRequests.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
-#include "sim/SimPort.h"
 #include "tests/support/SimOpener.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +12,7 @@
 
 namespace {
 
-TSimOptions Quiet()
-{
+TSimOptions Quiet() {
     TSimOptions o;
     o.RealTime = false;
     o.Noise = false;
@@ -22,8 +21,8 @@ TSimOptions Quiet()
 
 // What arrives for one request within a read time-out, as the link reads it: the header first,
 // then the payload it announces.
-std::vector<uint8_t> Exchange(TSimPort& port, const std::vector<uint8_t>& request, int timeoutMs = 44)
-{
+std::vector<uint8_t> Exchange(TSimPort& port, const std::vector<uint8_t>& request,
+                              int timeoutMs = 44) {
     port.Purge();
     port.Write(request.data(), int(request.size()));
     std::vector<uint8_t> got(8192);
@@ -34,19 +33,16 @@ std::vector<uint8_t> Exchange(TSimPort& port, const std::vector<uint8_t>& reques
     return got;
 }
 
-bool HeaderGood(const std::vector<uint8_t>& f, size_t at = 0)
-{
+bool HeaderGood(const std::vector<uint8_t>& f, size_t at = 0) {
     return f.size() >= at + 14 && FrameChecksum(f.data() + at, 10) == GetLE32(f.data() + at + 10);
 }
 
-bool PayloadGood(const std::vector<uint8_t>& f)
-{
+bool PayloadGood(const std::vector<uint8_t>& f) {
     const uint16_t L = PayloadLengthOf(f);
     return f.size() == 18u + L && FrameChecksum(f.data() + 14, L) == GetLE32(f.data() + 14 + L);
 }
 
-TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay)
-{
+TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay) {
     const auto measurement = ReadRequest(125, 0x00);
     struct {
         TFault Fault;
@@ -54,17 +50,40 @@ TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay)
         bool (*Check)(const std::vector<uint8_t>&);
     } cases[] = {
         {TFault::NoAnswer, -1, [](const std::vector<uint8_t>& r) { return r.empty(); }},
-        {TFault::CorruptHeader, -1, [](const std::vector<uint8_t>& r) { return r.size() == 14 && !HeaderGood(r); }},
-        {TFault::CorruptHeaderChecksum, -1, [](const std::vector<uint8_t>& r) { return r.size() == 14 && !HeaderGood(r); }},
-        {TFault::CorruptPayload, -1, [](const std::vector<uint8_t>& r) { return HeaderGood(r) && r.size() == 79 && !PayloadGood(r); }},
-        {TFault::CorruptPayloadChecksum, -1, [](const std::vector<uint8_t>& r) { return HeaderGood(r) && r.size() == 79 && !PayloadGood(r); }},
-        {TFault::StrayByte, -1, [](const std::vector<uint8_t>& r) { return r.size() == 14 && r[0] == 0xA5 && std::memcmp(r.data() + 1, HostAddress, 3) == 0; }},
-        {TFault::CutReply, 20, [](const std::vector<uint8_t>& r) { return r.size() == 20 && HeaderGood(r); }},
-        {TFault::WrongSource, -1, [](const std::vector<uint8_t>& r) { return PayloadGood(r) && std::memcmp(r.data() + 3, SimDefaultAddress, 3) != 0; }},
+        {TFault::CorruptHeader, -1,
+         [](const std::vector<uint8_t>& r) { return r.size() == 14 && !HeaderGood(r); }},
+        {TFault::CorruptHeaderChecksum, -1,
+         [](const std::vector<uint8_t>& r) { return r.size() == 14 && !HeaderGood(r); }},
+        {TFault::CorruptPayload, -1,
+         [](const std::vector<uint8_t>& r) {
+             return HeaderGood(r) && r.size() == 79 && !PayloadGood(r);
+         }},
+        {TFault::CorruptPayloadChecksum, -1,
+         [](const std::vector<uint8_t>& r) {
+             return HeaderGood(r) && r.size() == 79 && !PayloadGood(r);
+         }},
+        {TFault::StrayByte, -1,
+         [](const std::vector<uint8_t>& r) {
+             return r.size() == 14 && r[0] == 0xA5 &&
+                    std::memcmp(r.data() + 1, HostAddress, 3) == 0;
+         }},
+        {TFault::CutReply, 20,
+         [](const std::vector<uint8_t>& r) { return r.size() == 20 && HeaderGood(r); }},
+        {TFault::WrongSource, -1,
+         [](const std::vector<uint8_t>& r) {
+             return PayloadGood(r) && std::memcmp(r.data() + 3, SimDefaultAddress, 3) != 0;
+         }},
         {TFault::Delay, 100, [](const std::vector<uint8_t>& r) { return r.empty(); }},
-        {TFault::OtherObject, -1, [](const std::vector<uint8_t>& r) { return PayloadGood(r) && r[6] == Cmd::ReadReply && r[14] != 0x00; }},
-        {TFault::HugeLength, -1, [](const std::vector<uint8_t>& r) { return HeaderGood(r) && PayloadLengthOf(r) == 0xFFFF && r.size() == 14 + 4200; }},
-        {TFault::HangUp, -1, [](const std::vector<uint8_t>& r) { return !r.empty() && r.size() < 79; }},
+        {TFault::OtherObject, -1,
+         [](const std::vector<uint8_t>& r) {
+             return PayloadGood(r) && r[6] == Cmd::ReadReply && r[14] != 0x00;
+         }},
+        {TFault::HugeLength, -1,
+         [](const std::vector<uint8_t>& r) {
+             return HeaderGood(r) && PayloadLengthOf(r) == 0xFFFF && r.size() == 14 + 4200;
+         }},
+        {TFault::HangUp, -1,
+         [](const std::vector<uint8_t>& r) { return !r.empty() && r.size() < 79; }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(FaultName(c.Fault));
@@ -92,27 +111,27 @@ TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay)
     EXPECT_TRUE(PayloadGood(Exchange(port, measurement, 150)));
 }
 
-TEST(SimPort, RatesFireAboutAsOftenAsAsked)
-{
+TEST(SimPort, RatesFireAboutAsOftenAsAsked) {
     TSimOptions o = Quiet();
     o.Faults[int(TFault::NoAnswer)].Rate = 0.25;
     TSimDevice device(o);
     TSimPort port(device);
     int silent = 0;
-    for (int i = 0; i < 400; ++i) silent += Exchange(port, ReadRequest(125, 0x04)).empty();
+    for (int i = 0; i < 400; ++i)
+        silent += Exchange(port, ReadRequest(125, 0x04)).empty();
     EXPECT_GT(silent, 60);
     EXPECT_LT(silent, 140);
 }
 
-TEST(SimPort, FrameReaderResynchronisesAndDropsStalledFrames)
-{
+TEST(SimPort, FrameReaderResynchronisesAndDropsStalledFrames) {
     TSimDevice device(Quiet());
     std::vector<TOutgoing> out;
     std::vector<uint8_t> stream = {0x00, 0xFF, 0x03, 0xC8};
     const auto request = ReadRequest(125, 0x01);
     stream.insert(stream.end(), request.begin(), request.end());
     // Byte by byte, with garbage in front: one reply.
-    for (uint8_t b : stream) device.Receive(&b, 1, out);
+    for (uint8_t b : stream)
+        device.Receive(&b, 1, out);
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0].Bytes.size(), 39u);
     // A frame whose payload never comes is forgotten at the time-out; the next one is served.
@@ -125,8 +144,7 @@ TEST(SimPort, FrameReaderResynchronisesAndDropsStalledFrames)
 }
 
 // The program's own requests against the in-process simulator, through the port opener.
-TEST(SimPort, ProgramReadsEveryReadableObjectAndWritesCommands)
-{
+TEST(SimPort, ProgramReadsEveryReadableObjectAndWritesCommands) {
     ComputeEncodedSizes(ObjectTable, ObjectTableCount);
     TSimDevice device(Quiet());
     TSimOpener opener(device, 7);
@@ -136,10 +154,10 @@ TEST(SimPort, ProgramReadsEveryReadableObjectAndWritesCommands)
 
     device.Model().SetDoseRateLevel(0.25e-6);
     device.Model().Advance(1);
-    for (uint8_t index : {Obj::SpectrumData, Obj::SpectrumData2, Obj::MeasurementData,
-                          Obj::ConsoleBattery, Obj::DetectorBattery, Obj::DeviceSettings,
-                          Obj::ArchiveEntry, Obj::ConsoleAddress, Obj::Module1Address,
-                          Obj::Module2Address})
+    for (uint8_t index :
+         {Obj::SpectrumData, Obj::SpectrumData2, Obj::MeasurementData, Obj::ConsoleBattery,
+          Obj::DetectorBattery, Obj::DeviceSettings, Obj::ArchiveEntry, Obj::ConsoleAddress,
+          Obj::Module1Address, Obj::Module2Address})
         EXPECT_EQ(ReadObject(index), 1) << int(index);
     EXPECT_FLOAT_EQ(MeasurementData.DoseRate, 0.25e-6f);
     EXPECT_EQ(MeasurementData.Status & StatusNewMeasurement, StatusNewMeasurement);

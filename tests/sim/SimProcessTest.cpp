@@ -1,6 +1,6 @@
+#include "tests/support/SimProcess.h"
 #include "SimTestUtil.h"
 #include "sim/SimOptions.h"
-#include "tests/support/SimProcess.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,8 +15,7 @@
 namespace {
 
 // Reads until `want` bytes came or the line stayed quiet for quietMs.
-std::vector<uint8_t> ReadReply(int fd, size_t want, int quietMs = 500)
-{
+std::vector<uint8_t> ReadReply(int fd, size_t want, int quietMs = 500) {
     std::vector<uint8_t> got;
     uint8_t buffer[512];
     while (got.size() < want) {
@@ -29,8 +28,7 @@ std::vector<uint8_t> ReadReply(int fd, size_t want, int quietMs = 500)
     return got;
 }
 
-int OpenRaw(const QString& path)
-{
+int OpenRaw(const QString& path) {
     const int fd = open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY);
     if (fd < 0) return fd;
     termios t{};
@@ -40,8 +38,7 @@ int OpenRaw(const QString& path)
     return fd;
 }
 
-TEST(SimProcess, AnswersOnItsLinkAndRemovesItWhenStopped)
-{
+TEST(SimProcess, AnswersOnItsLinkAndRemovesItWhenStopped) {
     QTemporaryDir dir;
     const QString link = dir.path() + "/ports/COM7";
     TSimProcess sim;
@@ -65,12 +62,12 @@ TEST(SimProcess, AnswersOnItsLinkAndRemovesItWhenStopped)
     EXPECT_FALSE(QFileInfo::exists(link));
 }
 
-TEST(SimProcess, HangUpFaultEndsTheLineMidReply)
-{
+TEST(SimProcess, HangUpFaultEndsTheLineMidReply) {
     QTemporaryDir dir;
     const QString link = dir.path() + "/COM9";
     TSimProcess sim;
-    ASSERT_TRUE(sim.Start({"--link", link, "--fault-next", "hang-up=1"})) << sim.Error().toStdString();
+    ASSERT_TRUE(sim.Start({"--link", link, "--fault-next", "hang-up=1"}))
+        << sim.Error().toStdString();
     const int fd = OpenRaw(link);
     ASSERT_GE(fd, 0);
     const auto request = ReadRequest(125, 0x11);
@@ -86,8 +83,7 @@ TEST(SimProcess, HangUpFaultEndsTheLineMidReply)
     EXPECT_FALSE(QFileInfo(link).isSymLink());
 }
 
-TEST(SimArguments, ParsesOptionsAndRefusesBadOnes)
-{
+TEST(SimArguments, ParsesOptionsAndRefusesBadOnes) {
     TSimCommandLine cl;
     QString error;
     ASSERT_TRUE(ParseSimArguments({"--address", "1A2B3C", "--port", "4", "--dose-rate", "2.5",
@@ -107,11 +103,16 @@ TEST(SimArguments, ParsesOptionsAndRefusesBadOnes)
     EXPECT_EQ(cl.Options.Faults[int(TFault::CutReply)].Parameter, 8);
     EXPECT_EQ(cl.Options.Faults[int(TFault::NoAnswer)].Next, 3);
 
-    const QStringList bad[] = {{"--address", "xyz"},      {"--address", "1234567"},
-                               {"--port", "0"},           {"--port", "3", "--link", "/tmp/x"},
-                               {"--archive-records", "903"}, {"--fault", "cut=2"},
-                               {"--fault", "sideways=0.1"}, {"--pacing", "maybe"},
-                               {"--seed"},                {"--frobnicate"}};
+    const QStringList bad[] = {{"--address", "xyz"},
+                               {"--address", "1234567"},
+                               {"--port", "0"},
+                               {"--port", "3", "--link", "/tmp/x"},
+                               {"--archive-records", "903"},
+                               {"--fault", "cut=2"},
+                               {"--fault", "sideways=0.1"},
+                               {"--pacing", "maybe"},
+                               {"--seed"},
+                               {"--frobnicate"}};
     for (const QStringList& args : bad) {
         error.clear();
         EXPECT_FALSE(ParseSimArguments(args, cl, error)) << args.join(' ').toStdString();

@@ -8,18 +8,19 @@
 inline const uint8_t SimDefaultAddress[3] = {0x03, 0xC8, 0xFD};
 
 inline std::vector<uint8_t> MakeFrame(const uint8_t* to, uint8_t command, uint8_t valueType,
-                                      const std::vector<uint8_t>& payload)
-{
+                                      const std::vector<uint8_t>& payload) {
     std::vector<uint8_t> f(HeaderSize + payload.size() + (payload.empty() ? 0 : 4));
     std::copy(payload.begin(), payload.end(), f.begin() + HeaderSize);
-    CompleteFrame(f.data(), to, HostAddress, command, valueType, static_cast<uint16_t>(payload.size()));
+    CompleteFrame(f.data(), to, HostAddress, command, valueType,
+                  static_cast<uint16_t>(payload.size()));
     return f;
 }
 
 inline std::vector<uint8_t> ReadRequest(uint8_t valueType, uint8_t objectId,
-                                        const uint8_t* to = SimDefaultAddress)
-{
+                                        const uint8_t* to = SimDefaultAddress) {
     return MakeFrame(to, Cmd::Read, valueType, {objectId});
 }
 
-inline uint16_t PayloadLengthOf(const std::vector<uint8_t>& f) { return uint16_t(f[8] | f[9] << 8); }
+inline uint16_t PayloadLengthOf(const std::vector<uint8_t>& f) {
+    return uint16_t(f[8] | f[9] << 8);
+}

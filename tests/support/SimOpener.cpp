@@ -1,7 +1,6 @@
 #include "tests/support/SimOpener.h"
 
-TSimOpener::TSimOpener(TSimDevice& device, uint8_t portNumber)
-{
+TSimOpener::TSimOpener(TSimDevice& device, uint8_t portNumber) {
     SetPortOpener([this, &device, portNumber](uint8_t n) -> std::unique_ptr<TSerialPort> {
         if (n != portNumber || !Available) return nullptr;
         auto port = std::make_unique<TSimPort>(device);
@@ -11,8 +10,7 @@ TSimOpener::TSimOpener(TSimDevice& device, uint8_t portNumber)
     });
 }
 
-TSimOpener::~TSimOpener()
-{
+TSimOpener::~TSimOpener() {
     ClosePort();
     SetPortOpener(nullptr);
 }

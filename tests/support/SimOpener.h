@@ -8,7 +8,7 @@
 #include <cstdint>
 
 class TSimOpener {
-public:
+  public:
     TSimOpener(TSimDevice& device, uint8_t portNumber);
     ~TSimOpener();
     TSimOpener(const TSimOpener&) = delete;
@@ -20,7 +20,7 @@ public:
     // Every open of the number fails from now on (a device that went away) or works again.
     void SetAvailable(bool available) { Available = available; }
 
-private:
+  private:
     TSimPort* Last = nullptr;
     int OpenCount = 0;
     bool Available = true;

@@ -14,8 +14,7 @@
 
 namespace {
 
-void Drain(int fd, QString& into)
-{
+void Drain(int fd, QString& into) {
     if (fd < 0) return;
     char buffer[4096];
     for (;;) {
@@ -27,17 +26,20 @@ void Drain(int fd, QString& into)
 
 } // namespace
 
-TSimProcess::~TSimProcess() { Stop(); }
+TSimProcess::~TSimProcess() {
+    Stop();
+}
 
-bool TSimProcess::Start(const QStringList& arguments, int timeoutMs, const QString& program)
-{
+bool TSimProcess::Start(const QStringList& arguments, int timeoutMs, const QString& program) {
     Problem.clear();
     Path.clear();
     const QByteArray exe = program.isEmpty() ? QByteArray(HALVEX_SIM_PATH) : program.toLocal8Bit();
     std::vector<QByteArray> args{exe};
-    for (const QString& a : arguments) args.push_back(a.toLocal8Bit());
+    for (const QString& a : arguments)
+        args.push_back(a.toLocal8Bit());
     std::vector<char*> argv;
-    for (QByteArray& a : args) argv.push_back(a.data());
+    for (QByteArray& a : args)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
 
     int out[2], err[2];
@@ -85,13 +87,13 @@ bool TSimProcess::Start(const QStringList& arguments, int timeoutMs, const QStri
         line.clear();
     }
     Drain(ErrFd, Stderr);
-    Problem = QStringLiteral("no ready line from %1 (stderr: %2)").arg(QString::fromLocal8Bit(exe), Stderr);
+    Problem = QStringLiteral("no ready line from %1 (stderr: %2)")
+                  .arg(QString::fromLocal8Bit(exe), Stderr);
     Stop(1000);
     return false;
 }
 
-int TSimProcess::Stop(int timeoutMs)
-{
+int TSimProcess::Stop(int timeoutMs) {
     if (Pid <= 0) return -1;
     ::kill(Pid, SIGTERM);
     int status = 0;

@@ -6,7 +6,7 @@
 #include <sys/types.h>
 
 class TSimProcess {
-public:
+  public:
     TSimProcess() = default;
     ~TSimProcess(); // stops the process if still running
     TSimProcess(const TSimProcess&) = delete;
@@ -14,7 +14,8 @@ public:
 
     // Starts HALVEX_SIM_PATH (or `program`) with `arguments`; waits up to timeoutMs for the
     // ready line. False (with the reason in Error()) when it did not come.
-    bool Start(const QStringList& arguments, int timeoutMs = 10000, const QString& program = QString());
+    bool Start(const QStringList& arguments, int timeoutMs = 10000,
+               const QString& program = QString());
     // SIGTERM and wait up to timeoutMs; returns the exit status (-1 when it had to be killed or
     // was not running).
     int Stop(int timeoutMs = 5000);
@@ -25,7 +26,7 @@ public:
     // Standard error collected so far (read when stopping).
     QString ErrorOutput() const { return Stderr; }
 
-private:
+  private:
     pid_t Pid = -1;
     int OutFd = -1;
     int ErrFd = -1;
