@@ -16,3 +16,9 @@ void Button6Click(TForm1& form); // clear the chart
 void ClearDoseSeries(TForm1& form);
 // Empties only the average line; the next point computes it again from Series1.
 void ClearAverageLine(TForm1& form);
+
+class TDoseSeries;
+// Every point of the dose-rate chart; Series1 draws it (or its envelope once it is long).
+extern TDoseSeries DoseSeries;
+// Hands Series1 and Series3 what DoseSeries holds and asks Chart1 for a redraw.
+void RefreshDoseChart(TForm1& form);
