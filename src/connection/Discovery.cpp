@@ -89,7 +89,7 @@ void FindDevice(uint8_t mode)
     } else {
         // A bad address would fail every probe, each with its own message box: refuse it once.
         // A failed scan keeps the port found earlier in PortNumber.
-        if (TakeDeviceAddress(*Form1)) {
+        if (ConvertDeviceAddress(*Form1)) {
             const TScanOutcome outcome = ScanPorts(problems);
             found = outcome == TScanOutcome::Found;
             if (outcome == TScanOutcome::TimedOut) {

@@ -26,7 +26,7 @@ void ShowInputError(const QString& text)
     QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);
 }
 
-bool TakeDeviceAddress(TForm1& form)
+bool ConvertDeviceAddress(TForm1& form)
 {
     const QString text = form.Edit2->text();
     if (ParseAddressText(text, DeviceAddress)) return true;
@@ -56,7 +56,7 @@ static void ShowRecordingMode(TForm1& form, uint8_t mode)
 
 static TReadOutcome ReadSettingsInto(TForm1& form)
 {
-    if (!TakeDeviceAddress(form)) return TReadOutcome::BadAddress;
+    if (!ConvertDeviceAddress(form)) return TReadOutcome::BadAddress;
     if (ReadObject(Obj::DeviceSettings) != 1) return TReadOutcome::NoAnswer;
 
     const TSettingsDisplay d = DescribeSettings(DeviceSettings);

@@ -17,7 +17,7 @@ void CheckBox3Click(TForm1& form);
 
 // Takes DeviceAddress from Edit2. A text that is no hexadecimal number is reported by
 // ShowInputError and gives false, leaving DeviceAddress as it was.
-bool TakeDeviceAddress(TForm1& form);
+bool ConvertDeviceAddress(TForm1& form);
 
 // Refused operator input is reported in a modal message box; tests install their own sink so
 // that nothing blocks. An empty function restores the box.
