@@ -1,0 +1,62 @@
+// The device search over a real tty: halvex-sim on a pseudo-terminal linked as COM3 in a
+// temporary port folder.
+#include <QTemporaryDir>
+
+#include "../settings/FormFixture.h"
+#include "connection/Startup.h"
+#include "link/Frame.h"
+#include "tests/support/SimProcess.h"
+
+namespace {
+
+class PtyDiscovery : public TFormTest {
+protected:
+    void SetUp() override
+    {
+        TFormTest::SetUp();
+        opener.reset(); // ports are ttys again
+        ASSERT_TRUE(folder.isValid());
+        SetPortFolder(folder.path());
+        ASSERT_TRUE(sim.Start({"--link", folder.filePath("COM3"), "--no-noise"}))
+            << sim.Error().toStdString();
+        StartupDone = false;
+        Form5 = nullptr;
+        Form6 = nullptr;
+    }
+    void TearDown() override
+    {
+        ClosePort();
+        sim.Stop();
+        SetPortFolder(QString());
+        StartupDone = false;
+        TFormTest::TearDown();
+    }
+    QTemporaryDir folder;
+    TSimProcess sim;
+};
+
+TEST_F(PtyDiscovery, StartupScanFindsTheDeviceOnCom3)
+{
+    LanguageIndex = 2; // no splash window to show
+    Timer2Timer(*form);
+    form->Timer1->stop();
+    EXPECT_EQ(PortNumber, 3);
+    EXPECT_EQ(Panel(3), "COM3");
+    EXPECT_EQ(Form2->ComboBox1->count(), 21);
+    EXPECT_EQ(Form2->ComboBox1->itemText(20), "3");
+    EXPECT_EQ(Form2->ComboBox1->currentIndex(), 0);
+    EXPECT_NE(PortHandle, nullptr); // the port that answered stays open for polling
+    EXPECT_FALSE(form->Edit9->text().isEmpty());
+}
+
+TEST_F(PtyDiscovery, WrongAddressFailsEveryProbe)
+{
+    form->Edit2->setText("03C8FE");
+    FindDevice(0);
+    EXPECT_EQ(PortNumber, 0);
+    EXPECT_EQ(Panel(3), "---");
+    EXPECT_EQ(Panel(0), QString::fromUtf8("Прибор не обнаружен"));
+    EXPECT_EQ(Form2->ComboBox1->count(), 20);
+}
+
+} // namespace

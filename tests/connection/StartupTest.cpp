@@ -1,0 +1,131 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "../settings/FormFixture.h"
+#include "connection/Startup.h"
+#include "link/Frame.h"
+#include "ui/LanguageSwitch.h"
+
+namespace {
+
+// Counts how often a window is shown.
+class TShowCounter : public QObject {
+public:
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) ++shows;
+        return false;
+    }
+};
+
+class Startup : public TFormTest {
+protected:
+    void SetUp() override
+    {
+        TFormTest::SetUp();
+        StartupDone = false;
+        russian = std::make_unique<TForm5>();
+        english = std::make_unique<TForm6>();
+        Form5 = russian.get();
+        Form6 = english.get();
+        Form5->installEventFilter(&russianShows);
+        Form6->installEventFilter(&englishShows);
+        for (TObjectEntry& e : ObjectTable) e.EncodedSize = 0;
+        form->show();
+    }
+    void TearDown() override
+    {
+        Form5 = nullptr;
+        Form6 = nullptr;
+        english.reset();
+        russian.reset();
+        StartupDone = false;
+        TFormTest::TearDown();
+    }
+    std::unique_ptr<TForm5> russian;
+    std::unique_ptr<TForm6> english;
+    TShowCounter russianShows, englishShows;
+};
+
+TEST_F(Startup, FirstTickShowsTheSplashAndFindsTheDevice)
+{
+    DeviceAddress[0] = DeviceAddress[1] = DeviceAddress[2] = 0;
+    Timer2Timer(*form);
+    EXPECT_TRUE(StartupDone);
+    EXPECT_EQ(russianShows.shows, 1);
+    EXPECT_EQ(englishShows.shows, 0);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->Timer2->interval(), 3000);
+    EXPECT_EQ(ObjectTable[Obj::DeviceSettings].EncodedSize, 65);
+    EXPECT_EQ(DeviceAddress[0], 0x03);
+    EXPECT_EQ(DeviceAddress[1], 0xC8);
+    EXPECT_EQ(DeviceAddress[2], 0xFD);
+    EXPECT_EQ(PortNumber, DevicePort);
+    EXPECT_EQ(Panel(3), "COM3");
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(Form2->ProgressBar1->value(), 0);
+    form->Timer1->stop();
+}
+
+TEST_F(Startup, EnglishShowsOnlyTheEnglishSplash)
+{
+    LanguageIndex = 1;
+    Timer2Timer(*form);
+    EXPECT_EQ(englishShows.shows, 1);
+    EXPECT_EQ(russianShows.shows, 0);
+    EXPECT_EQ(form->PageControl1->tabText(1), "Settings"); // captions applied again
+    form->Timer1->stop();
+}
+
+TEST_F(Startup, NoDeviceLeavesThePollingTimerAsItWas)
+{
+    opener->SetAvailable(false);
+    Timer2Timer(*form);
+    EXPECT_EQ(PortNumber, 0);
+    EXPECT_EQ(Panel(3), "---");
+    EXPECT_FALSE(form->Timer1->isActive());
+}
+
+TEST_F(Startup, LaterTicksBringBackAHiddenMainWindowAndCloseTheSplash)
+{
+    Timer2Timer(*form);
+    form->Timer1->stop();
+    ASSERT_TRUE(Form5->isVisible());
+    Timer2Timer(*form);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(Form5->isVisible());
+    EXPECT_EQ(russianShows.shows, 1);
+    form->hide();
+    Timer2Timer(*form);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST(StartupClose, ClosingTheMainWindowWritesTheLanguage)
+{
+    TestApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            TForm1 window;
+            window.Timer1->stop();
+            window.Timer2->stop();
+            LanguageIndex = 1;
+            window.close();
+            std::_Exit(3); // only reached when closing did not end the process
+        },
+        ::testing::ExitedWithCode(0), "");
+    QFile ini(dir.filePath("prog.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(ini.readAll());
+    EXPECT_TRUE(text.contains("[Common]")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Language=1")) << text.toStdString();
+    QDir::setCurrent(previous);
+}
+
+} // namespace
