@@ -314,7 +314,6 @@ void TDeviceModel::SetRealTime(bool on) {
 
 void TDeviceModel::SetDoseRateLevel(double svPerHour) {
     Level = std::max(0.0, svPerHour);
-    LastRecordedRate = -1; // a new level is a sharp change for the on-change recording
 }
 
 double TDeviceModel::Gauss() {
