@@ -365,7 +365,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 
     // Tab 4: spectrum
     QWidget* t4 = TabSheet4;
-    StringGrid1 = MakeGrid(t4, "StringGrid1", 19, 24, 199, 258, 3, 15, 0, 1, 16, {44, 76, 73});
+    StringGrid1 = MakeGrid(t4, "StringGrid1", 19, 24, 205, 258, 3, 15, 0, 1, 16, {50, 76, 73});
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->SetCell(0, 0, QStringLiteral("Канал"));
@@ -414,7 +414,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
                                                QString::number(centres.back()));
         }
     });
-    CheckBox2 = MakeCheck(t4, "CheckBox2", QStringLiteral("Интеграл"), 296, 312, 74, 17);
+    CheckBox2 = MakeCheck(t4, "CheckBox2", QStringLiteral("Интеграл"), 296, 312, 78, 17);
     Button7 = MakeButton(t4, "Button7", QStringLiteral("Сброс"), 376, 305, 75, 25);
     Button7->setEnabled(false);
 
@@ -552,9 +552,13 @@ TAboutForm::TAboutForm(bool english, QWidget* parent) : QDialog(parent)
 
     QFont product = UiFont(15, true);
     product.setItalic(true);
-    Label1 = MakeLabel(this, "Label1",
-                       QStringLiteral("Сервисная программа для дозиметров РВН-3 \"Кемрис\""), 13,
-                       8, 381, 18, &product);
+    // The line was drawn for a narrower face than any Debian ships; it keeps its size where it
+    // fits and shrinks only as far as the window's width needs.
+    const QString productLine =
+        QStringLiteral("Сервисная программа для дозиметров РВН-3 \"Кемрис\"");
+    while (product.pixelSize() > 9 && QFontMetrics(product).horizontalAdvance(productLine) > 396)
+        product.setPixelSize(product.pixelSize() - 1);
+    Label1 = MakeLabel(this, "Label1", productLine, 13, 8, 381, 18, &product);
     SetFontColor(Label1, QColor(128, 128, 128));
     // Centred across the window so that a line wider than the layout's stays clear of its edges.
     Label1->setGeometry(std::max(0, (412 - Label1->width()) / 2), 8, Label1->width(),

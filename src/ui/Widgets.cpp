@@ -120,11 +120,17 @@ TStatusBar::TStatusBar(QWidget* parent, const std::vector<int>& panelWidths)
         panel->setTextFormat(Qt::PlainText);
         panels_.push_back(panel);
     }
+    PlacePanels();
 }
 
 void TStatusBar::resizeEvent(QResizeEvent* event)
 {
     QStatusBar::resizeEvent(event);
+    PlacePanels();
+}
+
+void TStatusBar::PlacePanels()
+{
     int x = 0;
     for (size_t i = 0; i < panels_.size(); ++i) {
         panels_[i]->setGeometry(x, 1, widths_[i] - 2, height() - 1);

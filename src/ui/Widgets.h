@@ -51,6 +51,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void PlacePanels();
     std::vector<QLabel*> panels_;
     std::vector<int> widths_;
 };
