@@ -17,29 +17,26 @@ constexpr int64_t ScanLimitSeconds = 5000;
 
 // Why ports that exist could not be opened during one search, for the port panel's tooltip.
 class TOpenProblems {
-public:
-    void Note()
-    {
+  public:
+    void Note() {
         if (!LastOpenProblem.isEmpty() && !problems_.contains(LastOpenProblem))
             problems_ << LastOpenProblem;
     }
     QString Text() const { return problems_.join(QLatin1Char('\n')); }
 
-private:
+  private:
     QStringList problems_;
 };
 } // namespace
 
-static void ShowNoDevice()
-{
+static void ShowNoDevice() {
     if (auto text = LangText("Прибор не обнаружен", "No device"))
         Form1->StatusBar1->SetPanelText(0, *text);
 }
 
 // The port number written in the dialog's selected item; 0 (never opens) without a selection or
 // for an item that is no port number.
-static uint8_t SelectedPortNumber(const QComboBox* list)
-{
+static uint8_t SelectedPortNumber(const QComboBox* list) {
     const int index = list->currentIndex();
     if (index < 0) return 0;
     bool ok = false;
@@ -49,8 +46,7 @@ static uint8_t SelectedPortNumber(const QComboBox* list)
 
 enum class TScanOutcome { Found, NotFound, TimedOut };
 
-static TScanOutcome ScanPorts(TOpenProblems& problems)
-{
+static TScanOutcome ScanPorts(TOpenProblems& problems) {
     QComboBox* list = Form2->ComboBox1;
     const int64_t start = NowSeconds();
     for (int n = 1; n <= LastScannedPort; ++n) {
@@ -73,8 +69,7 @@ static TScanOutcome ScanPorts(TOpenProblems& problems)
     return TScanOutcome::NotFound;
 }
 
-void FindDevice(uint8_t mode)
-{
+void FindDevice(uint8_t mode) {
     Form2->ProgressBar1->setMaximum(255);
     Form2->ProgressBar1->setValue(0);
     TOpenProblems problems;
@@ -84,8 +79,10 @@ void FindDevice(uint8_t mode)
         OpenPort(PortNumber);
         problems.Note();
         // The probe runs even on a port that did not open: it is what reports the failure.
-        if (ReadSettings(*Form1) == 1) found = true;
-        else PortNumber = 0;
+        if (ReadSettings(*Form1) == 1)
+            found = true;
+        else
+            PortNumber = 0;
     } else {
         // A bad address would fail every probe, each with its own message box: refuse it once.
         // A failed scan keeps the port found earlier in PortNumber.
@@ -105,8 +102,7 @@ void FindDevice(uint8_t mode)
     }
 }
 
-void N5Click(TForm1&)
-{
+void N5Click(TForm1&) {
     Form2->ProgressBar1->setValue(0);
     Form2->exec();
     // Shown again without modality so that the progress bar stays in sight during the search.
@@ -116,14 +112,12 @@ void N5Click(TForm1&)
     Form2->close();
 }
 
-void Button1Click(TForm2& form)
-{
+void Button1Click(TForm2& form) {
     DiscoveryMode = 1;
     form.close();
 }
 
-void Button2Click(TForm2& form)
-{
+void Button2Click(TForm2& form) {
     DiscoveryMode = 0;
     form.close();
 }

@@ -3,9 +3,9 @@
 #include <qcustomplot.h>
 
 #include "connection/Discovery.h"
+#include "link/Address.h"
 #include "link/Frame.h"
 #include "link/ObjectTable.h"
-#include "link/Address.h"
 #include "ui/Forms.h"
 #include "ui/Language.h"
 #include "ui/LanguageSwitch.h"
@@ -14,9 +14,8 @@
 
 bool StartupDone = false;
 
-static void ShowSplash()
-{
-    QWidget* splash = LanguageIndex == 0 ? static_cast<QWidget*>(Form5)
+static void ShowSplash() {
+    QWidget* splash = LanguageIndex == 0   ? static_cast<QWidget*>(Form5)
                       : LanguageIndex == 1 ? static_cast<QWidget*>(Form6)
                                            : nullptr;
     if (!splash) return;
@@ -24,8 +23,7 @@ static void ShowSplash()
     splash->repaint();
 }
 
-static void FirstTick(TForm1& form)
-{
+static void FirstTick(TForm1& form) {
     ShowSplash();
     form.hide();
     form.Timer2->setInterval(3000);
@@ -49,8 +47,7 @@ static void FirstTick(TForm1& form)
     form.Chart2->replot();
 }
 
-void Timer2Timer(TForm1& form)
-{
+void Timer2Timer(TForm1& form) {
     if (!StartupDone) {
         FirstTick(form);
         return;

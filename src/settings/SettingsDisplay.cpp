@@ -3,8 +3,7 @@
 #include "link/Address.h"
 #include "views/Numbers.h"
 
-TSettingsDisplay DescribeSettings(const TDeviceSettings& s)
-{
+TSettingsDisplay DescribeSettings(const TDeviceSettings& s) {
     TSettingsDisplay d;
     d.DoseRateThreshold = FormatThreshold(s.DoseRateThreshold);
     d.DoseThreshold = FormatThreshold(s.DoseThreshold);
@@ -18,6 +17,7 @@ TSettingsDisplay DescribeSettings(const TDeviceSettings& s)
     d.GpsItem = (s.Options & OptionGps) ? 1 : 0;
     d.Brightness = s.Brightness > BrightnessMax ? BrightnessMax : s.Brightness;
     d.DisplayModeItem = s.DisplayMode;
-    for (int i = 0; i < ScreenCount; ++i) d.Screens[i] = (s.Screens >> i) & 1;
+    for (int i = 0; i < ScreenCount; ++i)
+        d.Screens[i] = (s.Screens >> i) & 1;
     return d;
 }

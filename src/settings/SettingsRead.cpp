@@ -15,10 +15,11 @@
 
 static TInputErrorSink InputErrorSink;
 
-void SetInputErrorSink(TInputErrorSink sink) { InputErrorSink = std::move(sink); }
+void SetInputErrorSink(TInputErrorSink sink) {
+    InputErrorSink = std::move(sink);
+}
 
-void ShowInputError(const QString& text)
-{
+void ShowInputError(const QString& text) {
     if (InputErrorSink) {
         InputErrorSink(text);
         return;
@@ -26,8 +27,7 @@ void ShowInputError(const QString& text)
     QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);
 }
 
-bool ConvertDeviceAddress(TForm1& form)
-{
+bool ConvertDeviceAddress(TForm1& form) {
     const QString text = form.Edit2->text();
     if (ParseAddressText(text, DeviceAddress)) return true;
     ShowInputError(InvalidIntegerMessage(text));
@@ -40,8 +40,7 @@ enum class TReadOutcome { Read, NoAnswer, BadAddress };
 
 // The recording controls are set one after another so that each change runs its handler, as an
 // operator's click would; the order decides which radio button wins when several bits are set.
-static void ShowRecordingMode(TForm1& form, uint8_t mode)
-{
+static void ShowRecordingMode(TForm1& form, uint8_t mode) {
     if (mode & RecordEveryMeasurement) {
         SetRadioChecked(form.RadioButton1, true);
         form.CheckBox5->setChecked(true);
@@ -54,8 +53,7 @@ static void ShowRecordingMode(TForm1& form, uint8_t mode)
     form.CheckBox3->setChecked((mode & RecordOnChange) != 0);
 }
 
-static TReadOutcome ReadSettingsInto(TForm1& form)
-{
+static TReadOutcome ReadSettingsInto(TForm1& form) {
     if (!ConvertDeviceAddress(form)) return TReadOutcome::BadAddress;
     if (ReadObject(Obj::DeviceSettings) != 1) return TReadOutcome::NoAnswer;
 
@@ -77,17 +75,21 @@ static TReadOutcome ReadSettingsInto(TForm1& form)
                                                                                 : -1);
     QCheckBox* screens[ScreenCount] = {form.CheckBox6, form.CheckBox7, form.CheckBox8,
                                        form.CheckBox9, form.CheckBox10};
-    for (int i = 0; i < ScreenCount; ++i) screens[i]->setChecked(d.Screens[i]);
+    for (int i = 0; i < ScreenCount; ++i)
+        screens[i]->setChecked(d.Screens[i]);
     return TReadOutcome::Read;
 }
 
-uint8_t ReadSettings(TForm1& form) { return ReadSettingsInto(form) == TReadOutcome::Read ? 1 : 0; }
+uint8_t ReadSettings(TForm1& form) {
+    return ReadSettingsInto(form) == TReadOutcome::Read ? 1 : 0;
+}
 
-void ClearDisplayedValues(TForm1& form)
-{
+void ClearDisplayedValues(TForm1& form) {
     const QString none = QStringLiteral("- - -");
-    for (QLabel* label : {form.Label2, form.Label6, form.Label9}) label->setText(none);
-    for (QLineEdit* edit : {form.Edit3, form.Edit4, form.Edit5, form.Edit7, form.Edit9, form.Edit10})
+    for (QLabel* label : {form.Label2, form.Label6, form.Label9})
+        label->setText(none);
+    for (QLineEdit* edit :
+         {form.Edit3, form.Edit4, form.Edit5, form.Edit7, form.Edit9, form.Edit10})
         edit->setText(QStringLiteral(" "));
     form.StatusBar1->SetPanelText(1, none);
     form.StatusBar1->SetPanelText(2, none);
@@ -97,22 +99,24 @@ void ClearDisplayedValues(TForm1& form)
                           form.Label25, form.Label26, form.Label27, form.Label28, form.Label29})
         label->setText(none);
     form.Label44->setText(none);
-    for (int row = 1; row <= SpectrumChannels; ++row) form.StringGrid1->SetCell(2, row, QString());
+    for (int row = 1; row <= SpectrumChannels; ++row)
+        form.StringGrid1->SetCell(2, row, QString());
 }
 
-void Button1Click(TForm1& form)
-{
+void Button1Click(TForm1& form) {
     switch (ReadSettingsInto(form)) {
-    case TReadOutcome::BadAddress: return; // the message said it; nothing else changes
-    case TReadOutcome::NoAnswer: ClearDisplayedValues(form); return;
+    case TReadOutcome::BadAddress:
+        return; // the message said it; nothing else changes
+    case TReadOutcome::NoAnswer:
+        ClearDisplayedValues(form);
+        return;
     case TReadOutcome::Read:
         if (auto text = LangText("Прочитано", "Ok")) form.StatusBar1->SetPanelText(0, *text);
         return;
     }
 }
 
-void CheckBox5Click(TForm1& form)
-{
+void CheckBox5Click(TForm1& form) {
     if (!form.CheckBox5->isChecked()) {
         SetRadioChecked(form.RadioButton1, false);
         SetRadioChecked(form.RadioButton2, false);
@@ -126,22 +130,18 @@ void CheckBox5Click(TForm1& form)
         form.CheckBox5->setChecked(false);
 }
 
-void RadioButton1Click(TForm1& form)
-{
+void RadioButton1Click(TForm1& form) {
     if (form.RadioButton1->isChecked()) form.CheckBox5->setChecked(true);
 }
 
-void RadioButton2Click(TForm1& form)
-{
+void RadioButton2Click(TForm1& form) {
     if (form.RadioButton2->isChecked()) form.CheckBox5->setChecked(true);
 }
 
-void RadioButton3Click(TForm1& form)
-{
+void RadioButton3Click(TForm1& form) {
     if (form.RadioButton3->isChecked()) form.CheckBox5->setChecked(true);
 }
 
-void CheckBox3Click(TForm1& form)
-{
+void CheckBox3Click(TForm1& form) {
     if (form.CheckBox3->isChecked()) form.CheckBox5->setChecked(true);
 }

@@ -6,24 +6,23 @@
 
 namespace {
 
-QStringList Items(const QComboBox* list)
-{
+QStringList Items(const QComboBox* list) {
     QStringList items;
-    for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
     return items;
 }
 
-QStringList ItemsOneTo(int last)
-{
+QStringList ItemsOneTo(int last) {
     QStringList items;
-    for (int i = 1; i <= last; ++i) items << QString::number(i);
+    for (int i = 1; i <= last; ++i)
+        items << QString::number(i);
     return items;
 }
 
 class Discovery : public TFormTest {};
 
-TEST_F(Discovery, AutomaticScanFindsTheDeviceAndAppendsItsPort)
-{
+TEST_F(Discovery, AutomaticScanFindsTheDeviceAndAppendsItsPort) {
     FindDevice(0);
     EXPECT_EQ(PortNumber, DevicePort);
     EXPECT_EQ(Items(Form2->ComboBox1), ItemsOneTo(20) << "3");
@@ -34,8 +33,7 @@ TEST_F(Discovery, AutomaticScanFindsTheDeviceAndAppendsItsPort)
     EXPECT_EQ(opener->Opens(), 1);
 }
 
-TEST_F(Discovery, FailedScanReportsNoDeviceInTheLanguage)
-{
+TEST_F(Discovery, FailedScanReportsNoDeviceInTheLanguage) {
     for (auto [language, text] : {std::pair{0, "Прибор не обнаружен"}, {1, "No device"}}) {
         LanguageIndex = language;
         PortNumber = 0;
@@ -50,8 +48,7 @@ TEST_F(Discovery, FailedScanReportsNoDeviceInTheLanguage)
     }
 }
 
-TEST_F(Discovery, FailedScanAfterASuccessKeepsThePort)
-{
+TEST_F(Discovery, FailedScanAfterASuccessKeepsThePort) {
     FindDevice(0);
     ASSERT_EQ(PortNumber, DevicePort);
     form->StatusBar1->SetPanelText(3, "COM3");
@@ -63,8 +60,7 @@ TEST_F(Discovery, FailedScanAfterASuccessKeepsThePort)
     EXPECT_EQ(Panel(0), "before");
 }
 
-TEST_F(Discovery, AddressThatIsNoNumberIsReportedOnceAndFindsNothing)
-{
+TEST_F(Discovery, AddressThatIsNoNumberIsReportedOnceAndFindsNothing) {
     form->Edit2->setText("03C8FZ");
     FindDevice(0);
     EXPECT_EQ(messages, QStringList{InvalidIntegerMessage("03C8FZ")});
@@ -75,10 +71,11 @@ TEST_F(Discovery, AddressThatIsNoNumberIsReportedOnceAndFindsNothing)
 }
 
 int64_t Clock = 0;
-int64_t RunawayClock() { return Clock += 5001; }
+int64_t RunawayClock() {
+    return Clock += 5001;
+}
 
-TEST_F(Discovery, ScanGivesUpAfterItsTimeLimitWithoutClearingThePanel)
-{
+TEST_F(Discovery, ScanGivesUpAfterItsTimeLimitWithoutClearingThePanel) {
     SetNowFunction(RunawayClock);
     form->StatusBar1->SetPanelText(3, "COM9");
     FindDevice(0);
@@ -88,8 +85,7 @@ TEST_F(Discovery, ScanGivesUpAfterItsTimeLimitWithoutClearingThePanel)
     EXPECT_EQ(Panel(3), "COM9");
 }
 
-TEST_F(Discovery, ManualModeUsesThePortWrittenInTheSelectedItem)
-{
+TEST_F(Discovery, ManualModeUsesThePortWrittenInTheSelectedItem) {
     struct Case {
         uint8_t devicePort;
         int index;
@@ -107,8 +103,7 @@ TEST_F(Discovery, ManualModeUsesThePortWrittenInTheSelectedItem)
     }
 }
 
-TEST_F(Discovery, ManualModeWithoutSelectionFails)
-{
+TEST_F(Discovery, ManualModeWithoutSelectionFails) {
     PortNumber = 3;
     OpenPort(DevicePort);
     Form2->ComboBox1->setCurrentIndex(-1);
@@ -119,8 +114,7 @@ TEST_F(Discovery, ManualModeWithoutSelectionFails)
     EXPECT_EQ(Panel(0), QString::fromUtf8("Прибор не обнаружен"));
 }
 
-TEST_F(Discovery, ManualModeOnASilentPortClearsThePortNumber)
-{
+TEST_F(Discovery, ManualModeOnASilentPortClearsThePortNumber) {
     Form2->ComboBox1->setCurrentIndex(4); // "5": nothing there
     PortNumber = 3;
     FindDevice(1);
@@ -128,8 +122,7 @@ TEST_F(Discovery, ManualModeOnASilentPortClearsThePortNumber)
     EXPECT_EQ(Panel(3), "---");
 }
 
-TEST_F(Discovery, PortsThatCannotBeOpenedAreNamedInThePortPanelTooltip)
-{
+TEST_F(Discovery, PortsThatCannotBeOpenedAreNamedInThePortPanelTooltip) {
     const QString problem = "/dev/ttyUSB0: permission denied; join the dialout group";
     SetPortOpener([&](uint8_t n) -> std::unique_ptr<TSerialPort> {
         if (n == 33) LastOpenProblem = problem;
@@ -145,8 +138,7 @@ TEST_F(Discovery, PortsThatCannotBeOpenedAreNamedInThePortPanelTooltip)
 }
 
 // The dialog is modal: each case closes it from inside its event loop.
-TEST_F(Discovery, DialogSearchesInTheModeChosenOrTheLastOne)
-{
+TEST_F(Discovery, DialogSearchesInTheModeChosenOrTheLastOne) {
     struct Case {
         const char* how;
         std::function<void()> close;

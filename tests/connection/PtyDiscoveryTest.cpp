@@ -10,9 +10,8 @@
 namespace {
 
 class PtyDiscovery : public TFormTest {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         TFormTest::SetUp();
         opener.reset(); // ports are ttys again
         ASSERT_TRUE(folder.isValid());
@@ -23,8 +22,7 @@ protected:
         Form5 = nullptr;
         Form6 = nullptr;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         ClosePort();
         sim.Stop();
         SetPortFolder(QString());
@@ -35,8 +33,7 @@ protected:
     TSimProcess sim;
 };
 
-TEST_F(PtyDiscovery, StartupScanFindsTheDeviceOnCom3)
-{
+TEST_F(PtyDiscovery, StartupScanFindsTheDeviceOnCom3) {
     LanguageIndex = 2; // no splash window to show
     Timer2Timer(*form);
     form->Timer1->stop();
@@ -49,8 +46,7 @@ TEST_F(PtyDiscovery, StartupScanFindsTheDeviceOnCom3)
     EXPECT_FALSE(form->Edit9->text().isEmpty());
 }
 
-TEST_F(PtyDiscovery, WrongAddressFailsEveryProbe)
-{
+TEST_F(PtyDiscovery, WrongAddressFailsEveryProbe) {
     form->Edit2->setText("03C8FE");
     FindDevice(0);
     EXPECT_EQ(PortNumber, 0);

@@ -11,19 +11,17 @@ namespace {
 
 // Counts how often a window is shown.
 class TShowCounter : public QObject {
-public:
+  public:
     int shows = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
+    bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Show) ++shows;
         return false;
     }
 };
 
 class Startup : public TFormTest {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         TFormTest::SetUp();
         StartupDone = false;
         russian = std::make_unique<TForm5>();
@@ -32,11 +30,11 @@ protected:
         Form6 = english.get();
         Form5->installEventFilter(&russianShows);
         Form6->installEventFilter(&englishShows);
-        for (TObjectEntry& e : ObjectTable) e.EncodedSize = 0;
+        for (TObjectEntry& e : ObjectTable)
+            e.EncodedSize = 0;
         form->show();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Form5 = nullptr;
         Form6 = nullptr;
         english.reset();
@@ -49,8 +47,7 @@ protected:
     TShowCounter russianShows, englishShows;
 };
 
-TEST_F(Startup, FirstTickShowsTheSplashAndFindsTheDevice)
-{
+TEST_F(Startup, FirstTickShowsTheSplashAndFindsTheDevice) {
     DeviceAddress[0] = DeviceAddress[1] = DeviceAddress[2] = 0;
     Timer2Timer(*form);
     EXPECT_TRUE(StartupDone);
@@ -69,8 +66,7 @@ TEST_F(Startup, FirstTickShowsTheSplashAndFindsTheDevice)
     form->Timer1->stop();
 }
 
-TEST_F(Startup, EnglishShowsOnlyTheEnglishSplash)
-{
+TEST_F(Startup, EnglishShowsOnlyTheEnglishSplash) {
     LanguageIndex = 1;
     Timer2Timer(*form);
     EXPECT_EQ(englishShows.shows, 1);
@@ -79,8 +75,7 @@ TEST_F(Startup, EnglishShowsOnlyTheEnglishSplash)
     form->Timer1->stop();
 }
 
-TEST_F(Startup, NoDeviceLeavesThePollingTimerAsItWas)
-{
+TEST_F(Startup, NoDeviceLeavesThePollingTimerAsItWas) {
     opener->SetAvailable(false);
     Timer2Timer(*form);
     EXPECT_EQ(PortNumber, 0);
@@ -88,8 +83,7 @@ TEST_F(Startup, NoDeviceLeavesThePollingTimerAsItWas)
     EXPECT_FALSE(form->Timer1->isActive());
 }
 
-TEST_F(Startup, LaterTicksBringBackAHiddenMainWindowAndCloseTheSplash)
-{
+TEST_F(Startup, LaterTicksBringBackAHiddenMainWindowAndCloseTheSplash) {
     Timer2Timer(*form);
     form->Timer1->stop();
     ASSERT_TRUE(Form5->isVisible());
@@ -102,8 +96,7 @@ TEST_F(Startup, LaterTicksBringBackAHiddenMainWindowAndCloseTheSplash)
     EXPECT_TRUE(form->isVisible());
 }
 
-TEST(StartupClose, ClosingTheMainWindowWritesTheLanguage)
-{
+TEST(StartupClose, ClosingTheMainWindowWritesTheLanguage) {
     TestApplication();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

@@ -16,8 +16,7 @@
 #include "ui/Forms.h"
 #include "ui/Language.h"
 
-inline QApplication& TestApplication()
-{
+inline QApplication& TestApplication() {
     static int argc = 1;
     static char name[] = "halvex-test";
     static char* argv[] = {name, nullptr};
@@ -25,8 +24,7 @@ inline QApplication& TestApplication()
     return *app;
 }
 
-inline TSimOptions QuietDevice()
-{
+inline TSimOptions QuietDevice() {
     TSimOptions options;
     options.Noise = false;
     options.RealTime = false;
@@ -34,11 +32,10 @@ inline TSimOptions QuietDevice()
 }
 
 class TFormTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr uint8_t DevicePort = 3;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         TestApplication();
         LanguageIndex = 0;
         PortNumber = 0;
@@ -56,8 +53,7 @@ protected:
         opener = std::make_unique<TSimOpener>(*device, DevicePort);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         ClosePort();
         opener.reset();
         SetInputErrorSink(nullptr);

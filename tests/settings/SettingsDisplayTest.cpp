@@ -5,8 +5,7 @@
 
 namespace {
 
-TDeviceSettings Sample()
-{
+TDeviceSettings Sample() {
     TDeviceSettings s{};
     s.DoseRateThreshold = 0.3f;
     s.DoseThreshold = 10.0f;
@@ -19,8 +18,7 @@ TDeviceSettings Sample()
     return s;
 }
 
-TEST(SettingsDisplay, TextsOfThresholdsAddressesAndChannels)
-{
+TEST(SettingsDisplay, TextsOfThresholdsAddressesAndChannels) {
     const TSettingsDisplay d = DescribeSettings(Sample());
     EXPECT_EQ(d.DoseRateThreshold, "3.00E-01");
     EXPECT_EQ(d.DoseThreshold, "1.00E+01");
@@ -30,8 +28,7 @@ TEST(SettingsDisplay, TextsOfThresholdsAddressesAndChannels)
     EXPECT_EQ(d.Module2Channel, "7");
 }
 
-TEST(SettingsDisplay, ThresholdsFollowTheLocaleSeparator)
-{
+TEST(SettingsDisplay, ThresholdsFollowTheLocaleSeparator) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const TSettingsDisplay d = DescribeSettings(Sample());
     QLocale::setDefault(QLocale::c());
@@ -39,8 +36,7 @@ TEST(SettingsDisplay, ThresholdsFollowTheLocaleSeparator)
     EXPECT_EQ(d.DoseThreshold, "1,00E+01");
 }
 
-TEST(SettingsDisplay, OptionBitsPickItemsAndTicks)
-{
+TEST(SettingsDisplay, OptionBitsPickItemsAndTicks) {
     struct Case {
         uint8_t options;
         int sound, language;
@@ -48,12 +44,8 @@ TEST(SettingsDisplay, OptionBitsPickItemsAndTicks)
         int gps;
     };
     const Case cases[] = {
-        {0x00, 1, 0, false, 0},
-        {0x02, 0, 0, false, 0},
-        {0x04, 1, 1, false, 0},
-        {0x08, 1, 0, true, 0},
-        {0x10, 1, 0, false, 1},
-        {0xFF, 0, 1, true, 1},
+        {0x00, 1, 0, false, 0}, {0x02, 0, 0, false, 0}, {0x04, 1, 1, false, 0},
+        {0x08, 1, 0, true, 0},  {0x10, 1, 0, false, 1}, {0xFF, 0, 1, true, 1},
     };
     for (const Case& c : cases) {
         TDeviceSettings s = Sample();
@@ -67,8 +59,7 @@ TEST(SettingsDisplay, OptionBitsPickItemsAndTicks)
     }
 }
 
-TEST(SettingsDisplay, BrightnessIsHeldWithinTheTrackBar)
-{
+TEST(SettingsDisplay, BrightnessIsHeldWithinTheTrackBar) {
     for (auto [level, shown] : {std::pair{4, 4}, {10, 10}, {11, 10}, {100, 10}, {255, 10}}) {
         TDeviceSettings s = Sample();
         s.Brightness = static_cast<uint8_t>(level);
@@ -76,13 +67,13 @@ TEST(SettingsDisplay, BrightnessIsHeldWithinTheTrackBar)
     }
 }
 
-TEST(SettingsDisplay, ScreensOnePerLowBit)
-{
+TEST(SettingsDisplay, ScreensOnePerLowBit) {
     TDeviceSettings s = Sample();
     s.Screens = 0xE5; // bits 5..7 belong to no screen
     const TSettingsDisplay d = DescribeSettings(s);
     const bool expected[ScreenCount] = {true, false, true, false, false};
-    for (int i = 0; i < ScreenCount; ++i) EXPECT_EQ(d.Screens[i], expected[i]) << i;
+    for (int i = 0; i < ScreenCount; ++i)
+        EXPECT_EQ(d.Screens[i], expected[i]) << i;
 }
 
 } // namespace

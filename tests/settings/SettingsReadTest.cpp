@@ -10,22 +10,19 @@ namespace {
 
 struct TRecording {
     bool rb1, rb2, rb3, cb3, cb5;
-    bool operator==(const TRecording& o) const
-    {
+    bool operator==(const TRecording& o) const {
         return rb1 == o.rb1 && rb2 == o.rb2 && rb3 == o.rb3 && cb3 == o.cb3 && cb5 == o.cb5;
     }
 };
 
-void PrintTo(const TRecording& r, std::ostream* os)
-{
+void PrintTo(const TRecording& r, std::ostream* os) {
     *os << "rb1=" << r.rb1 << " rb2=" << r.rb2 << " rb3=" << r.rb3 << " cb3=" << r.cb3
         << " cb5=" << r.cb5;
 }
 
 class SettingsRead : public TFormTest {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         TFormTest::SetUp();
         OpenPort(DevicePort);
         TDeviceSettings& s = DeviceSide();
@@ -44,17 +41,14 @@ protected:
         s.Screens = 0x15;
     }
 
-    TRecording Recording() const
-    {
+    TRecording Recording() const {
         return {form->RadioButton1->isChecked(), form->RadioButton2->isChecked(),
                 form->RadioButton3->isChecked(), form->CheckBox3->isChecked(),
                 form->CheckBox5->isChecked()};
     }
-
 };
 
-TEST_F(SettingsRead, FillsTheTabFromTheDevice)
-{
+TEST_F(SettingsRead, FillsTheTabFromTheDevice) {
     ASSERT_EQ(ReadSettings(*form), 1);
     EXPECT_EQ(form->Edit9->text(), "3.00E-01");
     EXPECT_EQ(form->Edit10->text(), "1.00E+01");
@@ -77,8 +71,7 @@ TEST_F(SettingsRead, FillsTheTabFromTheDevice)
     EXPECT_EQ(DeviceSettings.Module2Address[0], 0xAB);
 }
 
-TEST_F(SettingsRead, OutOfRangeBytesStayInsideTheControls)
-{
+TEST_F(SettingsRead, OutOfRangeBytesStayInsideTheControls) {
     DeviceSide().Brightness = 100;
     DeviceSide().DisplayMode = 7;
     ASSERT_EQ(ReadSettings(*form), 1);
@@ -87,8 +80,7 @@ TEST_F(SettingsRead, OutOfRangeBytesStayInsideTheControls)
     EXPECT_EQ(DeviceSettings.DisplayMode, 7); // sent back as read
 }
 
-TEST_F(SettingsRead, RecordingModeFromTheDevice)
-{
+TEST_F(SettingsRead, RecordingModeFromTheDevice) {
     struct Case {
         uint8_t mode;
         bool rb1Before, cb3Before;
@@ -118,8 +110,7 @@ TEST_F(SettingsRead, RecordingModeFromTheDevice)
     }
 }
 
-TEST_F(SettingsRead, RecordingBoxFollowsTheModes)
-{
+TEST_F(SettingsRead, RecordingBoxFollowsTheModes) {
     form->CheckBox5->setChecked(true); // no mode chosen: undoes itself
     EXPECT_EQ(Recording(), (TRecording{false, false, false, false, false}));
     SetRadioChecked(form->RadioButton2, true);
@@ -132,8 +123,7 @@ TEST_F(SettingsRead, RecordingBoxFollowsTheModes)
     EXPECT_EQ(Recording(), (TRecording{false, false, false, false, true}));
 }
 
-TEST_F(SettingsRead, ButtonReportsTheReadInTheLanguage)
-{
+TEST_F(SettingsRead, ButtonReportsTheReadInTheLanguage) {
     struct Case {
         uint8_t language;
         const char* panel;
@@ -146,8 +136,7 @@ TEST_F(SettingsRead, ButtonReportsTheReadInTheLanguage)
     }
 }
 
-TEST_F(SettingsRead, FailedReadFromTheButtonBlanksValuesButKeepsSettings)
-{
+TEST_F(SettingsRead, FailedReadFromTheButtonBlanksValuesButKeepsSettings) {
     ASSERT_EQ(ReadSettings(*form), 1);
     form->Label2->setText("1.23");
     form->StatusBar1->SetPanelText(1, "console");
@@ -166,8 +155,8 @@ TEST_F(SettingsRead, FailedReadFromTheButtonBlanksValuesButKeepsSettings)
 
     Button1Click(*form);
     EXPECT_EQ(Panel(0), QString::fromUtf8("Ошибка связи"));
-    for (QLineEdit* e : {form->Edit3, form->Edit4, form->Edit5, form->Edit7, form->Edit9,
-                         form->Edit10})
+    for (QLineEdit* e :
+         {form->Edit3, form->Edit4, form->Edit5, form->Edit7, form->Edit9, form->Edit10})
         EXPECT_EQ(e->text(), " ") << e->objectName().toStdString();
     EXPECT_EQ(form->Label2->text(), "- - -");
     EXPECT_EQ(Panel(1), "- - -");
@@ -183,8 +172,7 @@ TEST_F(SettingsRead, FailedReadFromTheButtonBlanksValuesButKeepsSettings)
     EXPECT_TRUE(form->CheckBox6->isChecked());
 }
 
-TEST_F(SettingsRead, AddressThatIsNoNumberStopsBeforeAnyRequest)
-{
+TEST_F(SettingsRead, AddressThatIsNoNumberStopsBeforeAnyRequest) {
     for (const char* text : {"", " 3C8FD", "03C8FG", "0x03C8FD"}) {
         SCOPED_TRACE(text);
         messages.clear();
@@ -200,8 +188,7 @@ TEST_F(SettingsRead, AddressThatIsNoNumberStopsBeforeAnyRequest)
     }
 }
 
-TEST_F(SettingsRead, TakesTheDeviceAddressFromTheFieldAtEachRead)
-{
+TEST_F(SettingsRead, TakesTheDeviceAddressFromTheFieldAtEachRead) {
     const uint8_t other[3] = {0x12, 0x34, 0x56};
     device->Model().SetAddress(other);
     form->Edit2->setText("123456");
