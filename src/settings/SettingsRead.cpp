@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <qcustomplot.h>
 
 #include "link/Address.h"
 #include "link/Catalogue.h"
