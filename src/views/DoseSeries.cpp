@@ -61,26 +61,38 @@ void TDoseSeries::Envelope(int columns, std::vector<TChartPoint>& out) const
         for (size_t i = 0; i < n; ++i) out.push_back({xs_[i], ys_[i]});
         return;
     }
+    // The smallest level with at most 2 * columns buckets has more than `columns` of them;
+    // merging them into exactly `columns` groups of one or two keeps the drawn count the same
+    // whatever the length of the series.
     int level = 1;
-    while (level < LastLevel && ((n - 1) >> level) + 1 > size_t(columns)) ++level;
+    while (level < LastLevel && ((n - 1) >> level) + 1 > 2 * size_t(columns)) ++level;
     const size_t buckets = ((n - 1) >> level) + 1;
-    out.reserve(2 * buckets);
-    if (level < FirstStoredLevel) {
-        // Fewer than columns * 2^FirstStoredLevel points: a pass over them is bounded too.
-        for (size_t b = 0; b < buckets; ++b) {
-            const size_t first = b << level;
-            const size_t end = std::min(n, first + (size_t(1) << level));
+    const size_t groups = std::min(buckets, size_t(columns));
+    out.reserve(2 * groups);
+    const std::vector<TBucket>* stored =
+        level >= FirstStoredLevel ? &levels_[level - FirstStoredLevel] : nullptr;
+    for (size_t g = 0; g < groups; ++g) {
+        const size_t firstBucket = g * buckets / groups;
+        const size_t endBucket = (g + 1) * buckets / groups;
+        float lo, hi;
+        if (stored) {
+            lo = (*stored)[firstBucket].Min;
+            hi = (*stored)[firstBucket].Max;
+            for (size_t b = firstBucket + 1; b < endBucket; ++b) {
+                lo = std::min(lo, (*stored)[b].Min);
+                hi = std::max(hi, (*stored)[b].Max);
+            }
+        } else {
+            // Fewer than 2 * columns * 2^FirstStoredLevel points: a pass over them is bounded.
+            const size_t first = firstBucket << level;
+            const size_t end = std::min(n, endBucket << level);
             const auto range = std::minmax_element(ys_.begin() + first, ys_.begin() + end);
-            out.push_back({xs_[first], *range.first});
-            out.push_back({xs_[first], *range.second});
+            lo = *range.first;
+            hi = *range.second;
         }
-        return;
-    }
-    const std::vector<TBucket>& stored = levels_[level - FirstStoredLevel];
-    for (size_t b = 0; b < buckets; ++b) {
-        const double x = xs_[b << level];
-        out.push_back({x, stored[b].Min});
-        out.push_back({x, stored[b].Max});
+        const double x = xs_[firstBucket << level];
+        out.push_back({x, lo});
+        out.push_back({x, hi});
     }
 }
 

@@ -39,9 +39,9 @@ public:
     bool Ordered() const { return ordered_; }
 
     // The points to draw in at most about `columns` columns: every point while there are at most
-    // 2 * columns of them, otherwise the minimum and then the maximum of each bucket of the
-    // smallest pyramid level with no more than `columns` buckets, both at the time of the
-    // bucket's first point: a vertical stroke per column, as a dense line draws anyway.
+    // 2 * columns of them, otherwise `columns` groups of consecutive points of nearly equal
+    // length, each as its minimum and then its maximum at the time of its first point: a
+    // vertical stroke per column, as a dense line draws anyway.
     void Envelope(int columns, std::vector<TChartPoint>& out) const;
     // True when Envelope(columns) hands every point as it is.
     bool AllPoints(int columns) const;

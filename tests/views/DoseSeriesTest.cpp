@@ -37,9 +37,10 @@ TEST(DoseSeries, RunningMeanRangeAndClear)
     EXPECT_FLOAT_EQ(s.MaxY(), 3.0f);
 }
 
-// Every bucket of the envelope holds exactly the minimum and maximum of its points, whichever
-// level it comes from (read from the points while short, from the stored levels when long).
-TEST(DoseSeries, EnvelopeMatchesTheBucketsItStandsFor)
+// The envelope's pairs split the series into consecutive groups of similar length, each holding
+// exactly the minimum and maximum of its points, whether read from the points while the series
+// is short or from the stored levels when it is long.
+TEST(DoseSeries, EnvelopeGroupsCoverEveryPointWithItsExtremes)
 {
     struct Case {
         size_t points;
@@ -56,24 +57,20 @@ TEST(DoseSeries, EnvelopeMatchesTheBucketsItStandsFor)
             for (size_t i = 0; i < c.points; ++i) EXPECT_FLOAT_EQ(float(out[i].Y), Value(i));
             continue;
         }
-        ASSERT_EQ(out.size() % 2, 0u);
-        const size_t buckets = out.size() / 2;
-        ASSERT_LE(buckets, size_t(c.columns)) << c.points;
-        ASSERT_GT(buckets, size_t(c.columns) / 2) << c.points;
-        const size_t width = (c.points + buckets - 1) / buckets;
-        size_t bucketWidth = 1;
-        while (bucketWidth < width) bucketWidth *= 2;
-        for (size_t b = 0; b < buckets; ++b) {
-            const size_t first = b * bucketWidth;
-            const size_t end = std::min(c.points, first + bucketWidth);
+        ASSERT_EQ(out.size(), 2 * size_t(c.columns)) << c.points;
+        ASSERT_DOUBLE_EQ(out[0].X, 1000.0);
+        for (size_t g = 0; g < size_t(c.columns); ++g) {
+            const size_t first = size_t(out[2 * g].X - 1000.0);
+            const size_t end = g + 1 < size_t(c.columns) ? size_t(out[2 * g + 2].X - 1000.0) : c.points;
+            ASSERT_LT(first, end) << c.points << " group " << g;
+            EXPECT_LE(end - first, 4 * c.points / size_t(c.columns)) << c.points << " group " << g;
             float lo = Value(first), hi = Value(first);
             for (size_t i = first; i < end; ++i) {
                 lo = std::min(lo, Value(i));
                 hi = std::max(hi, Value(i));
             }
-            EXPECT_DOUBLE_EQ(out[2 * b].X, 1000.0 + double(first));
-            EXPECT_FLOAT_EQ(float(out[2 * b].Y), lo) << c.points << " bucket " << b;
-            EXPECT_FLOAT_EQ(float(out[2 * b + 1].Y), hi) << c.points << " bucket " << b;
+            EXPECT_FLOAT_EQ(float(out[2 * g].Y), lo) << c.points << " group " << g;
+            EXPECT_FLOAT_EQ(float(out[2 * g + 1].Y), hi) << c.points << " group " << g;
         }
     }
 }
