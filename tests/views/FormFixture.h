@@ -8,6 +8,7 @@
 
 #include "connection/Clock.h"
 #include "link/Catalogue.h"
+#include "link/ObjectRequests.h"
 #include "ui/Forms.h"
 #include "ui/Language.h"
 #include "views/DoseSeries.h"
@@ -55,6 +56,7 @@ protected:
     void TearDown() override
     {
         SetNowFunction(nullptr);
+        SetStatusSink(nullptr); // the window's sink goes with the window
         form.reset();
         LanguageIndex = 0;
         QLocale::setDefault(QLocale::c());

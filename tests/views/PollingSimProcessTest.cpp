@@ -1,0 +1,67 @@
+// The program's tick against halvex-sim running as its own process on a pseudo-terminal.
+#include <QTemporaryDir>
+#include <QThread>
+#include <qcustomplot.h>
+
+#include "FormFixture.h"
+#include "connection/Polling.h"
+#include "link/ObjectTable.h"
+#include "link/SerialLink.h"
+#include "tests/support/SimProcess.h"
+
+namespace {
+
+class PollingSimProcess : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        SetNowFunction(nullptr); // the simulator runs on the real clock
+        ASSERT_TRUE(folder.isValid());
+        SetPortOpener(nullptr);
+        SetPortFolder(folder.path());
+        ComputeEncodedSizes(ObjectTable, ObjectTableCount);
+    }
+    void TearDown() override
+    {
+        ClosePort();
+        sim.Stop();
+        SetPortFolder(QString());
+        FormTest::TearDown();
+    }
+    QTemporaryDir folder;
+    TSimProcess sim;
+};
+
+TEST_F(PollingSimProcess, TicksSetTheClockThenShowMeasurementBatteriesAndSpectrum)
+{
+    ASSERT_TRUE(sim.Start({"--link", folder.path() + "/COM3", "--no-noise", "--clock-offset",
+                           "1000", "--dose-rate", "0.25"}))
+        << sim.Error().toStdString();
+    ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.toStdString();
+
+    // The first tick finds the device 1000 s ahead and sets its clock, and nothing else.
+    const QString batteryPanel = form->StatusBar1->PanelText(1);
+    Timer1Timer(*form);
+    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("Выполнено"));
+    EXPECT_EQ(form->StatusBar1->PanelText(1), batteryPanel);
+    EXPECT_EQ(form->Series1->data()->size(), 0);
+
+    // The device measures once a second; keep ticking as Timer1 would until one arrives.
+    for (int i = 0; i < 30 && form->Series1->data()->size() == 0; ++i) {
+        QThread::msleep(200);
+        Timer1Timer(*form);
+    }
+    EXPECT_EQ(form->Series1->data()->size(), 1);
+    EXPECT_EQ(form->Label2->text(), QStringLiteral("0.250"));
+    EXPECT_EQ(form->Label3->text(), QStringLiteral("мкЗв/ч"));
+    EXPECT_TRUE(form->StatusBar1->PanelText(1).startsWith(QStringLiteral("Аккумулятор ВОЛН-2")));
+    EXPECT_TRUE(form->StatusBar1->PanelText(2).startsWith(QStringLiteral("Аккумулятор ТЕРН-5")));
+
+    form->PageControl1->setCurrentWidget(form->TabSheet4);
+    Timer1Timer(*form);
+    EXPECT_FALSE(form->StringGrid1->Cell(2, 1).isEmpty());
+    EXPECT_FALSE(form->Label44->text().isEmpty());
+}
+
+} // namespace
