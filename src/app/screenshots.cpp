@@ -22,10 +22,19 @@ bool Save(QWidget* window, const QString& dir, const QString& name)
     return ok;
 }
 
+// The offscreen platform complains about every window raised or popup shown; that says nothing
+// about the pictures.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (text.startsWith(QLatin1String("This plugin does not support"))) return;
+    if (type != QtDebugMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(QuietMessages);
     QApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     if (!QDir().mkpath(dir)) {

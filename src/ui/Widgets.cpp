@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScrollBar>
 
 namespace {
 
@@ -70,6 +71,65 @@ TStringGrid::TStringGrid(QWidget* parent, int colCount, int rowCount, int fixedC
     setWordWrap(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     SetEditable(false);
+
+    if (fixedRows_ > 0) {
+        fixedRowView_ = new QTableView(this);
+        fixedRowView_->setObjectName(QStringLiteral("FixedRows"));
+        fixedRowView_->setModel(model());
+        fixedRowView_->setItemDelegate(itemDelegate());
+        fixedRowView_->setFrameShape(QFrame::NoFrame);
+        fixedRowView_->horizontalHeader()->hide();
+        fixedRowView_->verticalHeader()->hide();
+        fixedRowView_->verticalHeader()->setMinimumSectionSize(1);
+        fixedRowView_->verticalHeader()->setDefaultSectionSize(defaultRowHeight);
+        fixedRowView_->horizontalHeader()->setMinimumSectionSize(1);
+        fixedRowView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        fixedRowView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        fixedRowView_->setHorizontalScrollMode(horizontalScrollMode());
+        fixedRowView_->setSelectionMode(QAbstractItemView::NoSelection);
+        fixedRowView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        fixedRowView_->setFocusPolicy(Qt::NoFocus);
+        fixedRowView_->setWordWrap(false);
+        fixedRowView_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+                [this](int col, int, int width) {
+                    fixedRowView_->setColumnWidth(col, width);
+                });
+        connect(verticalHeader(), &QHeaderView::sectionResized, this, [this](int row, int, int h) {
+            if (row < fixedRows_) {
+                fixedRowView_->setRowHeight(row, h);
+                PlaceFixedRows();
+            }
+        });
+        connect(horizontalScrollBar(), &QScrollBar::valueChanged,
+                fixedRowView_->horizontalScrollBar(), &QScrollBar::setValue);
+        PlaceFixedRows();
+    }
+}
+
+void TStringGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableWidget::resizeEvent(event);
+    PlaceFixedRows();
+}
+
+// The cells' area also changes when a scroll bar comes or goes, without the grid changing size.
+bool TStringGrid::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Resize) PlaceFixedRows();
+    return QTableWidget::viewportEvent(event);
+}
+
+void TStringGrid::PlaceFixedRows()
+{
+    if (!fixedRowView_) return;
+    int height = 0;
+    for (int row = 0; row < fixedRows_ && row < rowCount(); ++row) height += rowHeight(row);
+    for (int col = 0; col < columnCount(); ++col)
+        fixedRowView_->setColumnWidth(col, columnWidth(col));
+    const QRect cells = viewport()->geometry();
+    fixedRowView_->setGeometry(cells.x(), cells.y(), cells.width(), height);
+    fixedRowView_->setVisible(height > 0);
 }
 
 QString TStringGrid::Cell(int col, int row) const

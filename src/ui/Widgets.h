@@ -33,8 +33,16 @@ public:
     // Called for every painted cell after the grid's own drawing (rect in viewport coordinates).
     std::function<void(QPainter& painter, int col, int row, const QRect& rect)> OnDrawCell;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
 private:
+    void PlaceFixedRows();
     int fixedCols_, fixedRows_;
+    // The fixed rows again, laid over the top of the cells so that they stay while the rest
+    // scrolls.
+    QTableView* fixedRowView_ = nullptr;
 };
 
 // Status bar with a row of fixed-width text panels.

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QPainter>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <set>
 
 #include "UiTestSupport.h"
@@ -111,6 +112,22 @@ TEST_F(WidgetsTest, OwnerDrawRunsAfterTheGridsOwnDrawing)
     const QPoint inViewport = cell21.center();
     const QPoint inGrid = grid.viewport()->mapTo(&grid, inViewport);
     EXPECT_EQ(image.pixelColor(inGrid * image.devicePixelRatio()), QColor(Qt::red));
+}
+
+TEST_F(WidgetsTest, FixedRowStaysWhileTheCellsScroll)
+{
+    TStringGrid grid(nullptr, 3, 903, 1, 1, 16);
+    grid.resize(247, 241);
+    grid.SetCell(1, 0, QStringLiteral("Time"));
+    for (int row = 1; row < 903; ++row) grid.SetCell(1, row, QString::number(row));
+    const QImage settled = grid.grab().toImage(); // lays the grid out
+    const QRect top = grid.viewport()->geometry().adjusted(0, 0, 0, 16 - grid.viewport()->height());
+    const QImage before = grid.grab(top).toImage();
+    grid.scrollToBottom();
+    const QImage after = grid.grab(top).toImage();
+    EXPECT_EQ(before, after);
+    EXPECT_NE(grid.grab().toImage(), settled); // while the cells did move
+    EXPECT_GT(grid.verticalScrollBar()->value(), 0);
 }
 
 TEST_F(WidgetsTest, StatusBarPanels)
