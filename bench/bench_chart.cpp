@@ -17,23 +17,26 @@
 namespace {
 
 int64_t Now = 1700000000;
-int64_t BenchNow() { return Now; }
+int64_t BenchNow() {
+    return Now;
+}
 
-float Value(size_t i) { return 0.1f + float((i * 7919) % 1000) / 5000.0f; }
+float Value(size_t i) {
+    return 0.1f + float((i * 7919) % 1000) / 5000.0f;
+}
 
-double Median(std::vector<double> ms)
-{
+double Median(std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
     return ms[ms.size() / 2];
 }
 
 // Milliseconds of one new point and its redraw, appended to `ms`.
-void PointCost(TForm1& form, size_t points, int rounds, std::vector<double>& ms)
-{
+void PointCost(TForm1& form, size_t points, int rounds, std::vector<double>& ms) {
     ClearDoseSeries(form);
     ChartMax = 0;
     const double start = ChartTime(Now);
-    for (size_t i = 0; i < points; ++i) DoseSeries.Append(start + double(i) / 86400, Value(i));
+    for (size_t i = 0; i < points; ++i)
+        DoseSeries.Append(start + double(i) / 86400, Value(i));
     Now += int64_t(points);
     for (int r = -3; r < rounds; ++r) { // three rounds to warm up
         MeasurementData.DoseRate = Value(size_t(r + 3)) * 1e-6f;
@@ -47,8 +50,7 @@ void PointCost(TForm1& form, size_t points, int rounds, std::vector<double>& ms)
 }
 
 // The same with every point handed to the graph, for comparison.
-double AllPointsCost(TForm1& form, size_t points, int rounds)
-{
+double AllPointsCost(TForm1& form, size_t points, int rounds) {
     QCPGraph* graph = form.Series1;
     QVector<double> keys(static_cast<int>(points)), values(static_cast<int>(points));
     for (size_t i = 0; i < points; ++i) {
@@ -72,8 +74,7 @@ double AllPointsCost(TForm1& form, size_t points, int rounds)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     TForm1 form;

@@ -2,8 +2,7 @@
 
 #include <ctime>
 
-static std::tm LocalFields(int64_t now)
-{
+static std::tm LocalFields(int64_t now) {
     const std::time_t t = static_cast<std::time_t>(now);
     std::tm fields{};
     tzset();
@@ -11,8 +10,7 @@ static std::tm LocalFields(int64_t now)
     return fields;
 }
 
-int64_t DeviceTimeOnPcDate(int64_t now, uint8_t hours, uint8_t minutes, uint8_t seconds)
-{
+int64_t DeviceTimeOnPcDate(int64_t now, uint8_t hours, uint8_t minutes, uint8_t seconds) {
     std::tm fields = LocalFields(now);
     fields.tm_hour = hours;
     fields.tm_min = minutes;
@@ -22,15 +20,13 @@ int64_t DeviceTimeOnPcDate(int64_t now, uint8_t hours, uint8_t minutes, uint8_t 
     return static_cast<int64_t>(mktime(&fields));
 }
 
-bool DeviceClockOutOfStep(int64_t now, uint8_t hours, uint8_t minutes, uint8_t seconds)
-{
+bool DeviceClockOutOfStep(int64_t now, uint8_t hours, uint8_t minutes, uint8_t seconds) {
     const int64_t device = DeviceTimeOnPcDate(now, hours, minutes, seconds);
     const int64_t difference = device > now ? device - now : now - device;
     return difference > ClockTolerance;
 }
 
-void FillDeviceClock(int64_t now, uint8_t clock[8])
-{
+void FillDeviceClock(int64_t now, uint8_t clock[8]) {
     const std::tm fields = LocalFields(now);
     clock[0] = static_cast<uint8_t>(fields.tm_year + 1900 - 2000);
     clock[1] = static_cast<uint8_t>(fields.tm_mon + 1);

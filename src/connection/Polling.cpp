@@ -19,8 +19,7 @@ QString ReportedBadAddress;
 bool AddressMarked = false;
 const char* const SavedPaletteProperty = "halvexPaletteBeforeMark";
 
-void MarkAddressField(QLineEdit* edit, const QString& text)
-{
+void MarkAddressField(QLineEdit* edit, const QString& text) {
     if (!AddressMarked) {
         edit->setProperty(SavedPaletteProperty, QVariant::fromValue(edit->palette()));
         QPalette marked = edit->palette();
@@ -31,22 +30,19 @@ void MarkAddressField(QLineEdit* edit, const QString& text)
     edit->setToolTip(InvalidIntegerMessage(text));
 }
 
-void ClearAddressMark(QLineEdit* edit)
-{
+void ClearAddressMark(QLineEdit* edit) {
     if (!AddressMarked) return;
     edit->setPalette(edit->property(SavedPaletteProperty).value<QPalette>());
     edit->setToolTip(QString());
     AddressMarked = false;
 }
 
-void ReadBatteries(TForm1& form)
-{
+void ReadBatteries(TForm1& form) {
     if (ReadObject(Obj::DetectorBattery) == 1) ShowDetectorBattery(form);
     if (ReadObject(Obj::ConsoleBattery) == 1) ShowConsoleBattery(form);
 }
 
-void PollMeasurement(TForm1& form)
-{
+void PollMeasurement(TForm1& form) {
     if (ReadObject(Obj::MeasurementData) == 1) {
         const TMeasurementData& m = MeasurementData;
         if (DeviceClockOutOfStep(NowSeconds(), m.ClockHours, m.ClockMinutes, m.ClockSeconds)) {
@@ -64,8 +60,7 @@ void PollMeasurement(TForm1& form)
 
 } // namespace
 
-bool TakeDeviceAddress(TForm1& form)
-{
+bool TakeDeviceAddress(TForm1& form) {
     QLineEdit* edit = form.Edit2;
     const QString text = edit->text();
     if (ParseAddressText(text, DeviceAddress)) {
@@ -82,8 +77,7 @@ bool TakeDeviceAddress(TForm1& form)
     return false;
 }
 
-void Timer1Timer(TForm1& form)
-{
+void Timer1Timer(TForm1& form) {
     if (!TakeDeviceAddress(form)) return;
     QWidget* page = form.PageControl1->currentWidget();
     if (page == form.TabSheet1) {
@@ -95,8 +89,7 @@ void Timer1Timer(TForm1& form)
     }
 }
 
-void WriteDeviceClock()
-{
+void WriteDeviceClock() {
     FillDeviceClock(NowSeconds(), DeviceClock);
     WriteObject(Obj::DeviceClock);
 }

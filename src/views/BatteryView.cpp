@@ -23,19 +23,32 @@ struct TBatteryView {
 };
 
 const TBatteryView ConsoleView = {
-    &ConsoleBattery, &TForm1::Label15, &TForm1::Label16, &TForm1::Label17, &TForm1::Label13,
-    &TForm1::Label18, &TForm1::Label19, 1,
-    {{"Аккумулятор ВОЛН-2 :  ", "Аккумулятор ВОЛН-2:  "}, {"VOLN-2 Battery :  ", "VOLN-2 Battery:  "}},
+    &ConsoleBattery,
+    &TForm1::Label15,
+    &TForm1::Label16,
+    &TForm1::Label17,
+    &TForm1::Label13,
+    &TForm1::Label18,
+    &TForm1::Label19,
+    1,
+    {{"Аккумулятор ВОЛН-2 :  ", "Аккумулятор ВОЛН-2:  "},
+     {"VOLN-2 Battery :  ", "VOLN-2 Battery:  "}},
 };
 
 const TBatteryView DetectorView = {
-    &DetectorBattery, &TForm1::Label25, &TForm1::Label26, &TForm1::Label27, &TForm1::Label23,
-    &TForm1::Label28, &TForm1::Label29, 2,
-    {{"Аккумулятор ТЕРН-5 :  ", "Аккумулятор ТЕРН-5:  "}, {"TERN-5 Battery :  ", "TERN-5 Battery:  "}},
+    &DetectorBattery,
+    &TForm1::Label25,
+    &TForm1::Label26,
+    &TForm1::Label27,
+    &TForm1::Label23,
+    &TForm1::Label28,
+    &TForm1::Label29,
+    2,
+    {{"Аккумулятор ТЕРН-5 :  ", "Аккумулятор ТЕРН-5:  "},
+     {"TERN-5 Battery :  ", "TERN-5 Battery:  "}},
 };
 
-void ShowBattery(TForm1& form, const TBatteryView& view)
-{
+void ShowBattery(TForm1& form, const TBatteryView& view) {
     const TBattery& b = *view.Object;
     (form.*view.Charge)->setText(QString::number(b.Charge) + QLatin1Char('%'));
     (form.*view.Temperature)->setText(FormatFixed(b.Temperature, 4, 1));
@@ -56,14 +69,19 @@ void ShowBattery(TForm1& form, const TBatteryView& view)
         (form.*view.CurrentCaption)->setText(caption);
         form.StatusBar1->SetPanelText(view.Panel, QString::fromUtf8(view.Start[english][charging]) +
                                                       QString::number(b.Charge) + tail);
-        (form.*view.Current)->setText(FormatFixed(b.Current, 4, 1) +
-                                      (english ? QStringLiteral(" mA") : QStringLiteral(" мА")));
+        (form.*view.Current)
+            ->setText(FormatFixed(b.Current, 4, 1) +
+                      (english ? QStringLiteral(" mA") : QStringLiteral(" мА")));
     }
     (form.*view.Condition)->setText(QString::number(b.Condition) + QLatin1Char('%'));
 }
 
 } // namespace
 
-void ShowConsoleBattery(TForm1& form) { ShowBattery(form, ConsoleView); }
+void ShowConsoleBattery(TForm1& form) {
+    ShowBattery(form, ConsoleView);
+}
 
-void ShowDetectorBattery(TForm1& form) { ShowBattery(form, DetectorView); }
+void ShowDetectorBattery(TForm1& form) {
+    ShowBattery(form, DetectorView);
+}

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-void TDoseSeries::Append(double x, float y)
-{
+void TDoseSeries::Append(double x, float y) {
     if (!std::isfinite(x) || !std::isfinite(y)) return;
     if (levels_.empty()) levels_.resize(LastLevel - FirstStoredLevel + 1);
     const size_t index = xs_.size();
@@ -31,8 +30,7 @@ void TDoseSeries::Append(double x, float y)
     }
 }
 
-void TDoseSeries::Clear()
-{
+void TDoseSeries::Clear() {
     // Give the memory back: a cleared week of points should not stay reserved.
     std::vector<double>().swap(xs_);
     std::vector<float>().swap(ys_);
@@ -43,29 +41,33 @@ void TDoseSeries::Clear()
     ordered_ = true;
 }
 
-float TDoseSeries::MaxY() const { return xs_.empty() ? 0.0f : levels_.back().front().Max; }
+float TDoseSeries::MaxY() const {
+    return xs_.empty() ? 0.0f : levels_.back().front().Max;
+}
 
-float TDoseSeries::MinY() const { return xs_.empty() ? 0.0f : levels_.back().front().Min; }
+float TDoseSeries::MinY() const {
+    return xs_.empty() ? 0.0f : levels_.back().front().Min;
+}
 
-bool TDoseSeries::AllPoints(int columns) const
-{
+bool TDoseSeries::AllPoints(int columns) const {
     return columns < 1 || xs_.size() <= 2 * size_t(columns);
 }
 
-void TDoseSeries::Envelope(int columns, std::vector<TChartPoint>& out) const
-{
+void TDoseSeries::Envelope(int columns, std::vector<TChartPoint>& out) const {
     out.clear();
     const size_t n = xs_.size();
     if (AllPoints(columns)) {
         out.reserve(n);
-        for (size_t i = 0; i < n; ++i) out.push_back({xs_[i], ys_[i]});
+        for (size_t i = 0; i < n; ++i)
+            out.push_back({xs_[i], ys_[i]});
         return;
     }
     // The smallest level with at most 2 * columns buckets has more than `columns` of them;
     // merging them into exactly `columns` groups of one or two keeps the drawn count the same
     // whatever the length of the series.
     int level = 1;
-    while (level < LastLevel && ((n - 1) >> level) + 1 > 2 * size_t(columns)) ++level;
+    while (level < LastLevel && ((n - 1) >> level) + 1 > 2 * size_t(columns))
+        ++level;
     const size_t buckets = ((n - 1) >> level) + 1;
     const size_t groups = std::min(buckets, size_t(columns));
     out.reserve(2 * groups);
@@ -96,10 +98,11 @@ void TDoseSeries::Envelope(int columns, std::vector<TChartPoint>& out) const
     }
 }
 
-size_t TDoseSeries::MemoryBytes() const
-{
-    size_t bytes = sizeof(*this) + xs_.capacity() * sizeof(double) + ys_.capacity() * sizeof(float) +
+size_t TDoseSeries::MemoryBytes() const {
+    size_t bytes = sizeof(*this) + xs_.capacity() * sizeof(double) +
+                   ys_.capacity() * sizeof(float) +
                    levels_.capacity() * sizeof(std::vector<TBucket>);
-    for (const auto& level : levels_) bytes += level.capacity() * sizeof(TBucket);
+    for (const auto& level : levels_)
+        bytes += level.capacity() * sizeof(TBucket);
     return bytes;
 }

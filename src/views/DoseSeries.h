@@ -19,7 +19,7 @@ struct TChartPoint {
 };
 
 class TDoseSeries {
-public:
+  public:
     // Points arrive in time order; an earlier time (the PC clock set back) is kept as it came.
     // A point whose time or value is not a finite number is not stored.
     void Append(double x, float y);
@@ -49,7 +49,7 @@ public:
     // Bytes held by the store, reserved capacity included.
     size_t MemoryBytes() const;
 
-private:
+  private:
     struct TBucket {
         float Min, Max;
     };

@@ -20,17 +20,18 @@ TDoseSeries DoseSeries;
 // What Series1 holds now: every point of DoseSeries in order, or an envelope rebuilt per point.
 static bool GraphHoldsAllPoints = true;
 
-static QColor FillColour(TFillColour colour)
-{
+static QColor FillColour(TFillColour colour) {
     switch (colour) {
-    case TFillColour::Green: return QColor(0, 128, 0);
-    case TFillColour::Yellow: return QColor(255, 255, 0);
-    default: return QColor(255, 0, 0);
+    case TFillColour::Green:
+        return QColor(0, 128, 0);
+    case TFillColour::Yellow:
+        return QColor(255, 255, 0);
+    default:
+        return QColor(255, 0, 0);
     }
 }
 
-void ShowMeasurement(TForm1& form)
-{
+void ShowMeasurement(TForm1& form) {
     const TMeasurementData& m = MeasurementData;
     form.Label4->setText(FormatFixed(m.Uncertainty, 15, 0) + QLatin1Char('%'));
     form.Image1->setVisible(true);
@@ -64,23 +65,22 @@ void ShowMeasurement(TForm1& form)
 
 // Series1 keys count seconds, as the date-time ticker reads them; the points are local standard
 // time, so the ticker shows them as UTC would be shown, without any further offset.
-static double ChartKey(double dayCount) { return (dayCount - 25569.0) * 86400.0; }
+static double ChartKey(double dayCount) {
+    return (dayCount - 25569.0) * 86400.0;
+}
 
-static void UseStandardTimeLabels(QCPAxis* axis)
-{
+static void UseStandardTimeLabels(QCPAxis* axis) {
     if (auto ticker = axis->ticker().dynamicCast<QCPAxisTickerDateTime>())
         if (ticker->dateTimeSpec() != Qt::UTC) ticker->setDateTimeSpec(Qt::UTC);
 }
 
-static int PlotColumns(const TForm1& form)
-{
+static int PlotColumns(const TForm1& form) {
     const int width = form.Chart1->axisRect()->width();
     // Before the window is laid out the plot has no width yet; assume the designed one.
     return width > 50 ? width : 600;
 }
 
-void RefreshDoseChart(TForm1& form)
-{
+void RefreshDoseChart(TForm1& form) {
     QCPGraph* points = form.Series1;
     if (DoseSeries.Empty()) {
         points->data()->clear();
@@ -118,8 +118,7 @@ void RefreshDoseChart(TForm1& form)
     form.Chart1->replot(QCustomPlot::rpQueuedReplot);
 }
 
-void PlotMeasurement(TForm1& form)
-{
+void PlotMeasurement(TForm1& form) {
     const float y = static_cast<float>(double(MeasurementData.DoseRate) * 1000000);
     const double t = ChartTime(NowSeconds());
     // A value that is not a finite number can neither be drawn nor be a maximum: it would
@@ -143,26 +142,22 @@ void PlotMeasurement(TForm1& form)
     form.Chart1->replot(QCustomPlot::rpQueuedReplot);
 }
 
-void Button3Click(TForm1&)
-{
+void Button3Click(TForm1&) {
     DeviceCommand = 1;
     WriteObject(Obj::DeviceCommand);
 }
 
-void Button6Click(TForm1& form)
-{
+void Button6Click(TForm1& form) {
     ClearDoseSeries(form);
     ChartMax = 0;
 }
 
-void ClearDoseSeries(TForm1& form)
-{
+void ClearDoseSeries(TForm1& form) {
     DoseSeries.Clear();
     RefreshDoseChart(form);
 }
 
-void ClearAverageLine(TForm1& form)
-{
+void ClearAverageLine(TForm1& form) {
     form.Series3->data()->clear();
     form.Chart1->replot(QCustomPlot::rpQueuedReplot);
 }

@@ -5,8 +5,7 @@
 
 #include "views/Numbers.h"
 
-bool FormatDoseValue(float x, TDoseText& out)
-{
+bool FormatDoseValue(float x, TDoseText& out) {
     // The steps compare the value as it stands after each scaling, so 1000000 itself skips the
     // milli step and lands in the whole unit; a NaN meets no comparison at all.
     bool scaled = false;
@@ -25,16 +24,18 @@ bool FormatDoseValue(float x, TDoseText& out)
     }
     if (!scaled) return false;
     int decimals;
-    if (x < 10) decimals = 3;
-    else if (x < 100) decimals = 2;
-    else decimals = 1;
+    if (x < 10)
+        decimals = 3;
+    else if (x < 100)
+        decimals = 2;
+    else
+        decimals = 1;
     out.Value = FormatFixed(x, 8, decimals);
     out.Unit = unit;
     return true;
 }
 
-QString DoseUnitText(TDoseUnit unit, bool dose, bool english)
-{
+QString DoseUnitText(TDoseUnit unit, bool dose, bool english) {
     static const char* const texts[2][2][3] = {
         {{"мкЗв/ч", "мЗв/ч", "Зв/ч"}, {"мкЗв", "мЗв", "Зв"}},
         {{"uSv/h", "mSv/h", "Sv/h"}, {"uSv", "mSv", "Sv"}},
@@ -42,23 +43,21 @@ QString DoseUnitText(TDoseUnit unit, bool dose, bool english)
     return QString::fromUtf8(texts[english][dose][static_cast<int>(unit)]);
 }
 
-static QString RussianDayWord(uint32_t d)
-{
+static QString RussianDayWord(uint32_t d) {
     if (d == 1) return QStringLiteral("день");
     if (d == 2 || d == 3) return QStringLiteral("дня");
     return QStringLiteral("дней");
 }
 
-QString FormatAccumulationTime(uint32_t seconds, bool english)
-{
+QString FormatAccumulationTime(uint32_t seconds, bool english) {
     const uint32_t d = seconds / 86400;
     const uint32_t h = seconds % 86400 / 3600;
     const uint32_t m = seconds % 3600 / 60;
     const QString hours = english ? QStringLiteral(" h ") : QStringLiteral(" ч ");
     const QString minutes = english ? QStringLiteral(" min") : QStringLiteral(" мин");
     if (d > 0) {
-        const QString day = english ? (d == 1 ? QStringLiteral("day") : QStringLiteral("days"))
-                                    : RussianDayWord(d);
+        const QString day =
+            english ? (d == 1 ? QStringLiteral("day") : QStringLiteral("days")) : RussianDayWord(d);
         return QStringLiteral(" %1 %2 %3").arg(d).arg(day).arg(h) + hours + QString::number(m) +
                minutes;
     }
@@ -66,36 +65,43 @@ QString FormatAccumulationTime(uint32_t seconds, bool english)
     return QStringLiteral(" %1").arg(m) + minutes;
 }
 
-QString FormatRemainingTime(uint32_t seconds, bool english)
-{
+QString FormatRemainingTime(uint32_t seconds, bool english) {
     const uint32_t h = seconds / 3600;
     const uint32_t m = seconds / 60 - 60 * h;
-    const QString minutes = QString::number(m) + (english ? QStringLiteral(" min") : QStringLiteral(" мин"));
+    const QString minutes =
+        QString::number(m) + (english ? QStringLiteral(" min") : QStringLiteral(" мин"));
     if (h == 0) return minutes;
-    return QString::number(h) + (english ? QStringLiteral(" hr ") : QStringLiteral(" час ")) + minutes;
+    return QString::number(h) + (english ? QStringLiteral(" hr ") : QStringLiteral(" час ")) +
+           minutes;
 }
 
-TMemoryFill MemoryFill(uint32_t records, bool memoryFull)
-{
+TMemoryFill MemoryFill(uint32_t records, bool memoryFull) {
     if (memoryFull) return {QStringLiteral("100%"), int(ArchiveCapacity), TFillColour::Red};
     const float p = static_cast<float>(records * (1.0 / ArchiveCapacity) * 100);
     TMemoryFill fill;
     fill.Text = FormatFixed(p, 15, 0) + QLatin1Char('%');
     // A count above the capacity cannot be shown beyond a full bar.
     fill.Position = records > ArchiveCapacity ? int(ArchiveCapacity) : int(records);
-    if (p <= 80) fill.Colour = TFillColour::Green;
-    else if (p < 95) fill.Colour = TFillColour::Yellow;
-    else if (p > 95) fill.Colour = TFillColour::Red;
-    else fill.Colour = TFillColour::Keep;
+    if (p <= 80)
+        fill.Colour = TFillColour::Green;
+    else if (p < 95)
+        fill.Colour = TFillColour::Yellow;
+    else if (p > 95)
+        fill.Colour = TFillColour::Red;
+    else
+        fill.Colour = TFillColour::Keep;
     return fill;
 }
 
-double DoseAxisMax(float chartMax) { return double(chartMax) + double(chartMax) * (1.0 / 7); }
+double DoseAxisMax(float chartMax) {
+    return double(chartMax) + double(chartMax) * (1.0 / 7);
+}
 
-int64_t SpectrumAxisMax(int32_t m) { return int64_t(m) + m / 7; }
+int64_t SpectrumAxisMax(int32_t m) {
+    return int64_t(m) + m / 7;
+}
 
-double ChartTime(int64_t secondsSince1970)
-{
+double ChartTime(int64_t secondsSince1970) {
     tzset();
     return double(secondsSince1970 - static_cast<int64_t>(timezone)) / 86400.0 + 25569.0;
 }

@@ -13,16 +13,14 @@ static const char* const EnergyTexts[SpectrumChannels] = {
     "0,86", "1,15", "1,44", "1,76", "2,16", "2,61", "3,00",
 };
 
-void InitSpectrumTable(TForm1& form)
-{
+void InitSpectrumTable(TForm1& form) {
     for (int i = 1; i <= SpectrumChannels; ++i) {
         form.StringGrid1->SetCell(0, i, QString::number(i));
         form.StringGrid1->SetCell(1, i, QString::fromLatin1(EnergyTexts[i - 1]));
     }
 }
 
-void ShowSpectrum(TForm1& form)
-{
+void ShowSpectrum(TForm1& form) {
     const bool integral = form.CheckBox2->isChecked();
     QCPBars* bars = form.Series2;
     bars->data()->clear();
@@ -61,9 +59,11 @@ void ShowSpectrum(TForm1& form)
     form.Chart2->replot(QCustomPlot::rpQueuedReplot);
 }
 
-void Button7Click(TForm1&)
-{
-    for (int32_t& sum : SpectrumSums) sum = 0;
+void Button7Click(TForm1&) {
+    for (int32_t& sum : SpectrumSums)
+        sum = 0;
 }
 
-void CheckBox2Click(TForm1& form) { form.Button7->setEnabled(form.CheckBox2->isChecked()); }
+void CheckBox2Click(TForm1& form) {
+    form.Button7->setEnabled(form.CheckBox2->isChecked());
+}

@@ -1,12 +1,11 @@
-#include "FormFixture.h"
 #include "views/BatteryView.h"
+#include "FormFixture.h"
 
 namespace {
 
 class BatteryView : public FormTest {};
 
-TEST_F(BatteryView, LabelsCaptionAndPanelPerBatteryAndLanguage)
-{
+TEST_F(BatteryView, LabelsCaptionAndPanelPerBatteryAndLanguage) {
     struct Case {
         bool detector;
         uint8_t language;
@@ -28,8 +27,10 @@ TEST_F(BatteryView, LabelsCaptionAndPanelPerBatteryAndLanguage)
         LanguageIndex = c.language;
         TBattery& b = c.detector ? DetectorBattery : ConsoleBattery;
         b = TBattery{21.44f, c.current, 7260, 93, c.charge};
-        if (c.detector) ShowDetectorBattery(*form);
-        else ShowConsoleBattery(*form);
+        if (c.detector)
+            ShowDetectorBattery(*form);
+        else
+            ShowConsoleBattery(*form);
         QLabel* caption = c.detector ? form->Label23 : form->Label13;
         QLabel* current = c.detector ? form->Label28 : form->Label18;
         QLabel* charge = c.detector ? form->Label25 : form->Label15;
@@ -41,13 +42,13 @@ TEST_F(BatteryView, LabelsCaptionAndPanelPerBatteryAndLanguage)
         EXPECT_EQ(current->text(), QString::fromUtf8(c.currentText)) << c.panel;
         EXPECT_EQ(charge->text(), QString::number(c.charge) + "%");
         EXPECT_EQ(temperature->text(), QStringLiteral("21.4"));
-        EXPECT_EQ(remaining->text(), c.language ? QStringLiteral("2 hr 1 min") : QStringLiteral("2 час 1 мин"));
+        EXPECT_EQ(remaining->text(),
+                  c.language ? QStringLiteral("2 hr 1 min") : QStringLiteral("2 час 1 мин"));
         EXPECT_EQ(condition->text(), QStringLiteral("93%"));
     }
 }
 
-TEST_F(BatteryView, UnknownLanguageChangesOnlyTheNeutralLabels)
-{
+TEST_F(BatteryView, UnknownLanguageChangesOnlyTheNeutralLabels) {
     ConsoleBattery = TBattery{20.0f, 5.0f, 600, 90, 80};
     ShowConsoleBattery(*form);
     const QString panel = form->StatusBar1->PanelText(1);

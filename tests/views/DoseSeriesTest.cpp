@@ -7,16 +7,17 @@
 namespace {
 
 // A value pattern with peaks in odd places, so a bucket that misses a point shows.
-float Value(size_t i) { return float((i * 7919) % 1000) / 10.0f - 20.0f; }
+float Value(size_t i) {
+    return float((i * 7919) % 1000) / 10.0f - 20.0f;
+}
 
-TEST(DoseSeries, RunningMeanRangeAndClear)
-{
+TEST(DoseSeries, RunningMeanRangeAndClear) {
     TDoseSeries s;
     s.Append(10.0, 1.0f);
     s.Append(11.0, 4.0f);
     s.Append(12.0, -2.0f);
-    s.Append(13.0, std::nanf(""));      // not stored
-    s.Append(14.0, INFINITY);           // not stored
+    s.Append(13.0, std::nanf("")); // not stored
+    s.Append(14.0, INFINITY);      // not stored
     EXPECT_EQ(s.Size(), 3u);
     EXPECT_DOUBLE_EQ(s.Mean(), 1.0);
     EXPECT_DOUBLE_EQ(s.MinX(), 10.0);
@@ -40,8 +41,7 @@ TEST(DoseSeries, RunningMeanRangeAndClear)
 // The envelope's pairs split the series into consecutive groups of similar length, each holding
 // exactly the minimum and maximum of its points, whether read from the points while the series
 // is short or from the stored levels when it is long.
-TEST(DoseSeries, EnvelopeGroupsCoverEveryPointWithItsExtremes)
-{
+TEST(DoseSeries, EnvelopeGroupsCoverEveryPointWithItsExtremes) {
     struct Case {
         size_t points;
         int columns;
@@ -49,19 +49,22 @@ TEST(DoseSeries, EnvelopeGroupsCoverEveryPointWithItsExtremes)
     const Case cases[] = {{10, 5}, {11, 5}, {700, 100}, {1601, 100}, {5000, 100}, {100003, 700}};
     for (const Case& c : cases) {
         TDoseSeries s;
-        for (size_t i = 0; i < c.points; ++i) s.Append(1000.0 + double(i), Value(i));
+        for (size_t i = 0; i < c.points; ++i)
+            s.Append(1000.0 + double(i), Value(i));
         std::vector<TChartPoint> out;
         s.Envelope(c.columns, out);
         if (c.points <= 2 * size_t(c.columns)) {
             ASSERT_EQ(out.size(), c.points);
-            for (size_t i = 0; i < c.points; ++i) EXPECT_FLOAT_EQ(float(out[i].Y), Value(i));
+            for (size_t i = 0; i < c.points; ++i)
+                EXPECT_FLOAT_EQ(float(out[i].Y), Value(i));
             continue;
         }
         ASSERT_EQ(out.size(), 2 * size_t(c.columns)) << c.points;
         ASSERT_DOUBLE_EQ(out[0].X, 1000.0);
         for (size_t g = 0; g < size_t(c.columns); ++g) {
             const size_t first = size_t(out[2 * g].X - 1000.0);
-            const size_t end = g + 1 < size_t(c.columns) ? size_t(out[2 * g + 2].X - 1000.0) : c.points;
+            const size_t end =
+                g + 1 < size_t(c.columns) ? size_t(out[2 * g + 2].X - 1000.0) : c.points;
             ASSERT_LT(first, end) << c.points << " group " << g;
             EXPECT_LE(end - first, 4 * c.points / size_t(c.columns)) << c.points << " group " << g;
             float lo = Value(first), hi = Value(first);
@@ -75,11 +78,11 @@ TEST(DoseSeries, EnvelopeGroupsCoverEveryPointWithItsExtremes)
     }
 }
 
-TEST(DoseSeries, AWeekOfPointsStaysSmall)
-{
+TEST(DoseSeries, AWeekOfPointsStaysSmall) {
     TDoseSeries s;
     const size_t week = 604800;
-    for (size_t i = 0; i < week; ++i) s.Append(45000.0 + double(i) / 86400, Value(i));
+    for (size_t i = 0; i < week; ++i)
+        s.Append(45000.0 + double(i) / 86400, Value(i));
     EXPECT_LT(double(s.MemoryBytes()) / double(week), 48.0);
     std::vector<TChartPoint> out;
     s.Envelope(700, out);

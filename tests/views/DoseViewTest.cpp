@@ -7,9 +7,8 @@
 namespace {
 
 class DoseView : public FormTest {
-protected:
-    void Measure(float svPerHour, uint8_t status = StatusNewMeasurement)
-    {
+  protected:
+    void Measure(float svPerHour, uint8_t status = StatusNewMeasurement) {
         MeasurementData.DoseRate = svPerHour;
         MeasurementData.Status = status;
         ShowMeasurement(*form);
@@ -19,8 +18,7 @@ protected:
     double AxisMax() const { return form->Chart1->yAxis->range().upper; }
 };
 
-TEST_F(DoseView, ShowsValuesUnitsFillAndAlarms)
-{
+TEST_F(DoseView, ShowsValuesUnitsFillAndAlarms) {
     QLocale::setDefault(QLocale(QStringLiteral("ru_RU")));
     TMeasurementData& m = MeasurementData;
     m.DoseRate = 1.23e-7f;
@@ -56,8 +54,7 @@ TEST_F(DoseView, ShowsValuesUnitsFillAndAlarms)
     EXPECT_EQ(FontColor(form->Label6), QColor(255, 0, 0));
 }
 
-TEST_F(DoseView, NanOrUnknownLanguageKeepTheValueLabels)
-{
+TEST_F(DoseView, NanOrUnknownLanguageKeepTheValueLabels) {
     MeasurementData.DoseRate = 5e-6f;
     MeasurementData.Dose = 1e-6f;
     MeasurementData.RecordCount = 100;
@@ -83,8 +80,7 @@ TEST_F(DoseView, NanOrUnknownLanguageKeepTheValueLabels)
     EXPECT_EQ(BarColor(form->ProgressBar1), QColor(255, 255, 0));
 }
 
-TEST_F(DoseView, OnePointPerSecondAndTheAxisFollowsEveryValue)
-{
+TEST_F(DoseView, OnePointPerSecondAndTheAxisFollowsEveryValue) {
     Measure(0.2e-6f);
     Measure(0.35e-6f); // same second: not drawn, but the largest value so far
     EXPECT_EQ(Points(), 1);
@@ -94,7 +90,8 @@ TEST_F(DoseView, OnePointPerSecondAndTheAxisFollowsEveryValue)
     ASSERT_EQ(Points(), 2);
     // Keys are seconds of local standard time, as the date-time ticker counts.
     EXPECT_NEAR(form->Series1->data()->at(1)->key - form->Series1->data()->at(0)->key, 1.0, 1e-6);
-    EXPECT_NEAR(form->Series1->data()->at(0)->key, (ChartTime(TestNow() - 1) - 25569) * 86400, 1e-3);
+    EXPECT_NEAR(form->Series1->data()->at(0)->key, (ChartTime(TestNow() - 1) - 25569) * 86400,
+                1e-3);
     // The average line spans the points at their mean.
     ASSERT_EQ(form->Series3->data()->size(), 2);
     EXPECT_NEAR(form->Series3->data()->at(0)->value, 0.15, 1e-6);
@@ -113,8 +110,7 @@ TEST_F(DoseView, OnePointPerSecondAndTheAxisFollowsEveryValue)
     EXPECT_DOUBLE_EQ(LastPointTime, ChartTime(TestNow()));
 }
 
-TEST_F(DoseView, ClearingKeepsTheAxisUntilTheNextValue)
-{
+TEST_F(DoseView, ClearingKeepsTheAxisUntilTheNextValue) {
     Measure(0.7e-6f);
     TestNow() += 1;
     Measure(0.3e-6f);
@@ -139,8 +135,7 @@ TEST_F(DoseView, ClearingKeepsTheAxisUntilTheNextValue)
     EXPECT_NEAR(form->Series3->data()->at(0)->value, 0.05, 1e-6);
 }
 
-TEST_F(DoseView, NonFiniteValueIsNeitherDrawnNorAMaximum)
-{
+TEST_F(DoseView, NonFiniteValueIsNeitherDrawnNorAMaximum) {
     Measure(0.2e-6f);
     TestNow() += 1;
     Measure(INFINITY);
@@ -154,8 +149,7 @@ TEST_F(DoseView, NonFiniteValueIsNeitherDrawnNorAMaximum)
 
 // A long series reaches the graph as an envelope no wider than the plot allows, and keeps
 // every extreme.
-TEST_F(DoseView, LongSeriesIsDrawnAsAnEnvelope)
-{
+TEST_F(DoseView, LongSeriesIsDrawnAsAnEnvelope) {
     const double start = ChartTime(TestNow());
     for (int i = 0; i < 50000; ++i)
         DoseSeries.Append(start + i / 86400.0, i == 31337 ? 9.0f : float(i % 10) / 10);
@@ -163,14 +157,14 @@ TEST_F(DoseView, LongSeriesIsDrawnAsAnEnvelope)
     Measure(0.5e-6f);
     EXPECT_LE(Points(), 2 * 1000); // the plot is under 1000 pixels wide
     double top = 0;
-    for (auto it = form->Series1->data()->constBegin(); it != form->Series1->data()->constEnd(); ++it)
+    for (auto it = form->Series1->data()->constBegin(); it != form->Series1->data()->constEnd();
+         ++it)
         top = std::max(top, it->value);
     EXPECT_DOUBLE_EQ(top, 9.0);
     EXPECT_NEAR(form->Series3->data()->at(0)->value, DoseSeries.Mean(), 1e-9);
 }
 
-TEST_F(DoseView, DoseResetWithoutDeviceSaysConnectionError)
-{
+TEST_F(DoseView, DoseResetWithoutDeviceSaysConnectionError) {
     Button3Click(*form);
     EXPECT_EQ(DeviceCommand, 1);
     EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("Ошибка связи"));

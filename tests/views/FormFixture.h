@@ -15,8 +15,7 @@
 #include "views/DoseView.h"
 #include "views/SpectrumView.h"
 
-inline QApplication& TestApp()
-{
+inline QApplication& TestApp() {
     static int argc = 1;
     static char name[] = "views-test";
     static char* argv[] = {name, nullptr};
@@ -25,17 +24,17 @@ inline QApplication& TestApp()
 }
 
 // The PC clock as the tests set it.
-inline int64_t& TestNow()
-{
+inline int64_t& TestNow() {
     static int64_t now = 1700000000;
     return now;
 }
-inline int64_t TestNowFunction() { return TestNow(); }
+inline int64_t TestNowFunction() {
+    return TestNow();
+}
 
 class FormTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         TestApp();
         QLocale::setDefault(QLocale::c());
         LanguageIndex = 0;
@@ -45,7 +44,8 @@ protected:
         ChartMax = 0;
         LastPointTime = 0;
         ClearDoseSeries(*form);
-        for (int32_t& s : SpectrumSums) s = 0;
+        for (int32_t& s : SpectrumSums)
+            s = 0;
         MeasurementData = TMeasurementData{};
         SpectrumData = TSpectrumData{};
         ConsoleBattery = TBattery{};
@@ -53,8 +53,7 @@ protected:
         SetNowFunction(TestNowFunction);
         TestNow() = 1700000000;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         SetNowFunction(nullptr);
         SetStatusSink(nullptr); // the window's sink goes with the window
         form.reset();

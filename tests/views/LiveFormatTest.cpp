@@ -11,19 +11,17 @@ namespace {
 // Runs each test under both decimal separators: the texts are written with '.', and ',' is
 // expected under the Russian locale.
 class LocaleTest : public ::testing::TestWithParam<const char*> {
-protected:
+  protected:
     void SetUp() override { QLocale::setDefault(QLocale(QString::fromLatin1(GetParam()))); }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
-    QString Local(const char* text) const
-    {
+    QString Local(const char* text) const {
         QString s = QString::fromUtf8(text);
         if (QLocale().decimalPoint() == QStringLiteral(",")) s.replace('.', ',');
         return s;
     }
 };
 
-TEST_P(LocaleTest, DoseValueUnitAndDecimals)
-{
+TEST_P(LocaleTest, DoseValueUnitAndDecimals) {
     struct Case {
         float x;
         const char* value;
@@ -53,8 +51,7 @@ TEST_P(LocaleTest, DoseValueUnitAndDecimals)
     EXPECT_EQ(untouched.Value, QStringLiteral("old"));
 }
 
-TEST_P(LocaleTest, MemoryFillPercentBarAndColour)
-{
+TEST_P(LocaleTest, MemoryFillPercentBarAndColour) {
     struct Case {
         uint32_t records;
         bool full;
@@ -82,16 +79,14 @@ TEST_P(LocaleTest, MemoryFillPercentBarAndColour)
 
 INSTANTIATE_TEST_SUITE_P(DecimalSeparators, LocaleTest, ::testing::Values("ru_RU", "en_US"));
 
-TEST(LiveFormat, UnitTexts)
-{
+TEST(LiveFormat, UnitTexts) {
     EXPECT_EQ(DoseUnitText(TDoseUnit::Micro, false, false), QStringLiteral("мкЗв/ч"));
     EXPECT_EQ(DoseUnitText(TDoseUnit::Milli, true, false), QStringLiteral("мЗв"));
     EXPECT_EQ(DoseUnitText(TDoseUnit::Whole, false, true), QStringLiteral("Sv/h"));
     EXPECT_EQ(DoseUnitText(TDoseUnit::Micro, true, true), QStringLiteral("uSv"));
 }
 
-TEST(LiveFormat, AccumulationTime)
-{
+TEST(LiveFormat, AccumulationTime) {
     struct Case {
         uint32_t seconds;
         bool english;
@@ -115,26 +110,26 @@ TEST(LiveFormat, AccumulationTime)
         {4294967295u, true, " 49710 days 6 h 28 min"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FormatAccumulationTime(c.seconds, c.english), QString::fromUtf8(c.text)) << c.seconds;
+        EXPECT_EQ(FormatAccumulationTime(c.seconds, c.english), QString::fromUtf8(c.text))
+            << c.seconds;
 }
 
-TEST(LiveFormat, RemainingTime)
-{
+TEST(LiveFormat, RemainingTime) {
     struct Case {
         uint32_t seconds;
         bool english;
         const char* text;
     };
     const Case cases[] = {
-        {0, false, "0 мин"},       {3599, false, "59 мин"},      {3600, false, "1 час 0 мин"},
+        {0, false, "0 мин"},          {3599, false, "59 мин"},     {3600, false, "1 час 0 мин"},
         {7260, false, "2 час 1 мин"}, {5400, true, "1 hr 30 min"}, {59, true, "0 min"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FormatRemainingTime(c.seconds, c.english), QString::fromUtf8(c.text)) << c.seconds;
+        EXPECT_EQ(FormatRemainingTime(c.seconds, c.english), QString::fromUtf8(c.text))
+            << c.seconds;
 }
 
-TEST(LiveFormat, AxisMaxima)
-{
+TEST(LiveFormat, AxisMaxima) {
     EXPECT_NEAR(DoseAxisMax(0.35f), 0.4, 1e-7);
     EXPECT_NEAR(DoseAxisMax(7.0f), 8.0, 1e-9);
     EXPECT_EQ(SpectrumAxisMax(100), 114);
@@ -143,8 +138,7 @@ TEST(LiveFormat, AxisMaxima)
     EXPECT_EQ(SpectrumAxisMax(INT32_MAX), int64_t(INT32_MAX) + INT32_MAX / 7);
 }
 
-TEST(LiveFormat, ChartTimeIsLocalStandardTime)
-{
+TEST(LiveFormat, ChartTimeIsLocalStandardTime) {
     const char* old = std::getenv("TZ");
     const std::string saved = old ? old : "";
     // New York in summer: the chart still uses the standard offset, five hours west.
@@ -153,8 +147,10 @@ TEST(LiveFormat, ChartTimeIsLocalStandardTime)
     EXPECT_DOUBLE_EQ(ChartTime(july), (july - 5 * 3600) / 86400.0 + 25569);
     setenv("TZ", "UTC0", 1);
     EXPECT_DOUBLE_EQ(ChartTime(0), 25569.0);
-    if (old) setenv("TZ", saved.c_str(), 1);
-    else unsetenv("TZ");
+    if (old)
+        setenv("TZ", saved.c_str(), 1);
+    else
+        unsetenv("TZ");
     tzset();
 }
 

@@ -12,9 +12,8 @@
 namespace {
 
 class PollingSimProcess : public FormTest {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         FormTest::SetUp();
         SetNowFunction(nullptr); // the simulator runs on the real clock
         ASSERT_TRUE(folder.isValid());
@@ -22,8 +21,7 @@ protected:
         SetPortFolder(folder.path());
         ComputeEncodedSizes(ObjectTable, ObjectTableCount);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         ClosePort();
         sim.Stop();
         SetPortFolder(QString());
@@ -33,8 +31,7 @@ protected:
     TSimProcess sim;
 };
 
-TEST_F(PollingSimProcess, TicksSetTheClockThenShowMeasurementBatteriesAndSpectrum)
-{
+TEST_F(PollingSimProcess, TicksSetTheClockThenShowMeasurementBatteriesAndSpectrum) {
     ASSERT_TRUE(sim.Start({"--link", folder.path() + "/COM3", "--no-noise", "--clock-offset",
                            "1000", "--dose-rate", "0.25"}))
         << sim.Error().toStdString();

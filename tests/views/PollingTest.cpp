@@ -16,8 +16,7 @@ namespace {
 constexpr uint8_t IdMeasurement = 0x00, IdDetector = 0x01, IdSpectrum = 0x03, IdConsole = 0x04,
                   IdClock = 0x14;
 
-TSimOptions QuietDevice()
-{
+TSimOptions QuietDevice() {
     TSimOptions options;
     options.RealTime = false;
     options.Noise = false;
@@ -25,9 +24,8 @@ TSimOptions QuietDevice()
 }
 
 class Polling : public FormTest {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         const char* tz = std::getenv("TZ");
         hadTz_ = tz != nullptr;
         if (tz) savedTz_ = tz;
@@ -42,21 +40,21 @@ protected:
         Model().Measurement().DoseRate = 0.25e-6f;
         Model().SetStatusOverride(StatusNewMeasurement);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         ClosePort();
         opener.reset();
         device.reset();
         FormTest::TearDown();
-        if (hadTz_) setenv("TZ", savedTz_.c_str(), 1);
-        else unsetenv("TZ");
+        if (hadTz_)
+            setenv("TZ", savedTz_.c_str(), 1);
+        else
+            unsetenv("TZ");
         tzset();
     }
     TDeviceModel& Model() { return device->Model(); }
     void Show(QWidget* page) { form->PageControl1->setCurrentWidget(page); }
     void Tick() { Timer1Timer(*form); }
-    static int64_t Local(int year, int month, int day, int h, int m, int s)
-    {
+    static int64_t Local(int year, int month, int day, int h, int m, int s) {
         std::tm t{};
         t.tm_year = year - 1900;
         t.tm_mon = month - 1;
@@ -74,8 +72,7 @@ protected:
     std::string savedTz_;
 };
 
-TEST_F(Polling, EachTabReadsOnlyWhatItShows)
-{
+TEST_F(Polling, EachTabReadsOnlyWhatItShows) {
     struct Case {
         QWidget* TForm1::*page;
         int measurement, detector, console, spectrum;
@@ -96,12 +93,12 @@ TEST_F(Polling, EachTabReadsOnlyWhatItShows)
         EXPECT_EQ(Model().Reads(IdDetector) - d, c.detector);
         EXPECT_EQ(Model().Reads(IdConsole) - k, c.console);
         EXPECT_EQ(Model().Reads(IdSpectrum) - s, c.spectrum);
-        EXPECT_EQ(Model().Requests() - requests, c.measurement + c.detector + c.console + c.spectrum);
+        EXPECT_EQ(Model().Requests() - requests,
+                  c.measurement + c.detector + c.console + c.spectrum);
     }
 }
 
-TEST_F(Polling, ReadsReachTheirViews)
-{
+TEST_F(Polling, ReadsReachTheirViews) {
     Model().DetectorBattery().Charge = 87;
     Model().DetectorBattery().Current = 12.0f;
     Model().ConsoleBattery().Charge = 55;
@@ -111,15 +108,15 @@ TEST_F(Polling, ReadsReachTheirViews)
     EXPECT_EQ(form->StatusBar1->PanelText(2), QStringLiteral("Аккумулятор ТЕРН-5:  87% зарядка"));
     EXPECT_EQ(form->Label15->text(), QStringLiteral("55%"));
 
-    for (int i = 0; i < SpectrumChannels; ++i) Model().Spectrum().Counts[i] = uint32_t(10 * i);
+    for (int i = 0; i < SpectrumChannels; ++i)
+        Model().Spectrum().Counts[i] = uint32_t(10 * i);
     Show(form->TabSheet4);
     Tick();
     EXPECT_EQ(form->StringGrid1->Cell(2, 14), QStringLiteral("130"));
     EXPECT_EQ(form->Label44->text(), QString::number(10 * 91));
 }
 
-TEST_F(Polling, NewMeasurementBitClearLeavesTheDoseButRefreshesBatteries)
-{
+TEST_F(Polling, NewMeasurementBitClearLeavesTheDoseButRefreshesBatteries) {
     Model().SetStatusOverride(0);
     Model().ConsoleBattery().Charge = 64;
     const QString rate = form->Label2->text();
@@ -130,15 +127,14 @@ TEST_F(Polling, NewMeasurementBitClearLeavesTheDoseButRefreshesBatteries)
     EXPECT_FALSE(form->StatusBar1->PanelText(1).isEmpty());
 }
 
-TEST_F(Polling, ClockIsWrittenBeyondThreeHundredSeconds)
-{
+TEST_F(Polling, ClockIsWrittenBeyondThreeHundredSeconds) {
     struct Case {
         int64_t offset;
         bool written;
     };
     const Case cases[] = {
-        {300, false}, {-300, false}, {301, true}, {-301, true},
-        {3 * 86400, false}, // right time of day on a wrong date
+        {300, false}, {-300, false},      {301, true},
+        {-301, true}, {3 * 86400, false}, // right time of day on a wrong date
     };
     TestNow() = Local(2024, 5, 14, 12, 0, 0);
     for (const Case& c : cases) {
@@ -155,7 +151,8 @@ TEST_F(Polling, ClockIsWrittenBeyondThreeHundredSeconds)
             uint8_t expected[8];
             FillDeviceClock(TestNow(), expected);
             ASSERT_TRUE(Model().LastClockWrite().has_value());
-            for (int i = 0; i < 8; ++i) EXPECT_EQ((*Model().LastClockWrite())[i], expected[i]) << i;
+            for (int i = 0; i < 8; ++i)
+                EXPECT_EQ((*Model().LastClockWrite())[i], expected[i]) << i;
             // The device agrees now: the next tick shows the measurement again.
             Tick();
             EXPECT_EQ(Model().Writes(IdClock) - writes, 1);
@@ -164,16 +161,14 @@ TEST_F(Polling, ClockIsWrittenBeyondThreeHundredSeconds)
     }
 }
 
-TEST_F(Polling, ClockCheckAcrossMidnightUsesThePcDate)
-{
+TEST_F(Polling, ClockCheckAcrossMidnightUsesThePcDate) {
     TestNow() = Local(2024, 5, 14, 23, 59, 58);
     Model().SetClockOffset(5); // device at 00:00:03 of the next day
     Tick();
     EXPECT_EQ(Model().Writes(IdClock), 1);
 }
 
-TEST_F(Polling, FailedReadsStillReadTheBatteries)
-{
+TEST_F(Polling, FailedReadsStillReadTheBatteries) {
     device->Faults().SetNext(TFault::NoAnswer, 1);
     Tick();
     EXPECT_EQ(Model().Reads(IdMeasurement), 0);
@@ -193,8 +188,7 @@ TEST_F(Polling, FailedReadsStillReadTheBatteries)
     EXPECT_EQ(form->Label15->text(), QStringLiteral("33%"));
 }
 
-TEST_F(Polling, BadAddressSendsNothingAndSaysSoOncePerText)
-{
+TEST_F(Polling, BadAddressSendsNothingAndSaysSoOncePerText) {
     form->Edit2->setText(QStringLiteral("03C8FG"));
     const QColor normal = form->Edit2->palette().color(QPalette::Base);
     Tick();

@@ -5,23 +5,21 @@
 namespace {
 
 class SpectrumView : public FormTest {
-protected:
+  protected:
     // Channel i (1-based) counts i * scale, so the largest is channel 14.
-    void Read(uint32_t scale)
-    {
-        for (int i = 0; i < SpectrumChannels; ++i) SpectrumData.Counts[i] = uint32_t(i + 1) * scale;
+    void Read(uint32_t scale) {
+        for (int i = 0; i < SpectrumChannels; ++i)
+            SpectrumData.Counts[i] = uint32_t(i + 1) * scale;
         ShowSpectrum(*form);
     }
-    double Bar(int channel) const
-    {
+    double Bar(int channel) const {
         auto it = form->Series2->data()->findBegin(channel, false);
         return it->mainValue();
     }
     double AxisMax() const { return form->Chart2->yAxis->range().upper; }
 };
 
-TEST_F(SpectrumView, TableHoldsChannelsAndFixedEnergyTexts)
-{
+TEST_F(SpectrumView, TableHoldsChannelsAndFixedEnergyTexts) {
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
     InitSpectrumTable(*form);
     EXPECT_EQ(form->StringGrid1->Cell(0, 1), QStringLiteral("1"));
@@ -30,9 +28,9 @@ TEST_F(SpectrumView, TableHoldsChannelsAndFixedEnergyTexts)
     EXPECT_EQ(form->StringGrid1->Cell(1, 14), QStringLiteral("3,00"));
 }
 
-TEST_F(SpectrumView, DifferentialReadingSetsTableBarsAxisAndSum)
-{
-    for (int i = 0; i < SpectrumChannels; ++i) SpectrumData.Counts[i] = 1;
+TEST_F(SpectrumView, DifferentialReadingSetsTableBarsAxisAndSum) {
+    for (int i = 0; i < SpectrumChannels; ++i)
+        SpectrumData.Counts[i] = 1;
     SpectrumData.Counts[6] = 100;
     ShowSpectrum(*form);
     EXPECT_EQ(form->Series2->data()->size(), SpectrumChannels);
@@ -42,14 +40,14 @@ TEST_F(SpectrumView, DifferentialReadingSetsTableBarsAxisAndSum)
     EXPECT_EQ(AxisMax(), 114);
     EXPECT_EQ(form->Label44->text(), QStringLiteral("113"));
 
-    for (int i = 0; i < SpectrumChannels; ++i) SpectrumData.Counts[i] = 0;
+    for (int i = 0; i < SpectrumChannels; ++i)
+        SpectrumData.Counts[i] = 0;
     SpectrumData.Counts[0] = 6;
     ShowSpectrum(*form);
     EXPECT_EQ(AxisMax(), 6); // 6 div 7 is 0
 }
 
-TEST_F(SpectrumView, IntegralModeShowsSumsSinceStartOrReset)
-{
+TEST_F(SpectrumView, IntegralModeShowsSumsSinceStartOrReset) {
     // Sums grow in differential mode too, so ticking the box shows every reading so far.
     Read(1);
     Read(1);
@@ -68,9 +66,11 @@ TEST_F(SpectrumView, IntegralModeShowsSumsSinceStartOrReset)
     EXPECT_EQ(Bar(1), 1);
 
     Button7Click(*form);
-    for (int i = 0; i < SpectrumChannels; ++i) SpectrumData.Counts[i] = 0;
+    for (int i = 0; i < SpectrumChannels; ++i)
+        SpectrumData.Counts[i] = 0;
     SpectrumData.Counts[3] = 50;
-    for (int k = 0; k < 3; ++k) ShowSpectrum(*form);
+    for (int k = 0; k < 3; ++k)
+        ShowSpectrum(*form);
     EXPECT_EQ(Bar(4), 150);
     EXPECT_EQ(AxisMax(), 171);
 
@@ -78,8 +78,7 @@ TEST_F(SpectrumView, IntegralModeShowsSumsSinceStartOrReset)
     EXPECT_FALSE(form->Button7->isEnabled());
 }
 
-TEST_F(SpectrumView, AllZeroGoesAutomaticAndKeepsTheSum)
-{
+TEST_F(SpectrumView, AllZeroGoesAutomaticAndKeepsTheSum) {
     Read(10);
     ASSERT_EQ(form->Label44->text(), QStringLiteral("1050"));
     Read(0);
@@ -89,11 +88,11 @@ TEST_F(SpectrumView, AllZeroGoesAutomaticAndKeepsTheSum)
     EXPECT_EQ(form->StringGrid1->Cell(2, 14), QStringLiteral("0"));
 }
 
-TEST_F(SpectrumView, SumsAndTotalWrapAtThirtyTwoBits)
-{
+TEST_F(SpectrumView, SumsAndTotalWrapAtThirtyTwoBits) {
     const QString before = form->Label44->text();
     SpectrumSums[0] = INT32_MAX;
-    for (int i = 0; i < SpectrumChannels; ++i) SpectrumData.Counts[i] = 0;
+    for (int i = 0; i < SpectrumChannels; ++i)
+        SpectrumData.Counts[i] = 0;
     SpectrumData.Counts[0] = 1;
     SpectrumData.Counts[1] = 0xFFFFFFFFu; // reads as -1 when compared signed
     ShowSpectrum(*form);
@@ -103,7 +102,8 @@ TEST_F(SpectrumView, SumsAndTotalWrapAtThirtyTwoBits)
     // Largest count read signed is below 1: automatic axis, sum text untouched.
     EXPECT_EQ(form->Label44->text(), before);
 
-    for (int i = 0; i < SpectrumChannels; ++i) SpectrumData.Counts[i] = 0x40000000u;
+    for (int i = 0; i < SpectrumChannels; ++i)
+        SpectrumData.Counts[i] = 0x40000000u;
     Button7Click(*form);
     ShowSpectrum(*form);
     EXPECT_EQ(form->Label44->text(), QString::number(int32_t(uint32_t(0x40000000u) * 14)));
