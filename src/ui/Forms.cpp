@@ -234,11 +234,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     Label6 = MakeLabel(Panel1, "Label6", none, 79, 37, 58, 23, &bold19);
     Label7 = MakeLabel(Panel1, "Label7", QString(), 137, 41, 200, 19, &bold16);
     Label8 = MakeLabel(Panel1, "Label8", QStringLiteral("Время набора:"), 19, 74, 124, 19, &bold16);
-    Label9 = MakeLabel(Panel1, "Label9", none, 156, 71, 130, 23, &bold19);
-    CheckBox1 = MakeCheck(Panel1, "CheckBox1", QStringLiteral("На график"), 360, 12, 121, 17);
+    // A long accumulation time (" 123 days 23 h 59 min") after the English caption reaches
+    // past 450 pixels, so the controls beside the values stand further right than 360.
+    Label9 = MakeLabel(Panel1, "Label9", none, 156, 71, 310, 23, &bold19);
+    CheckBox1 = MakeCheck(Panel1, "CheckBox1", QStringLiteral("На график"), 480, 12, 121, 17);
     CheckBox1->setChecked(true);
-    Button3 = MakeButton(Panel1, "Button3", QStringLiteral("Сбросить дозу"), 360, 40, 121, 25);
-    Button6 = MakeButton(Panel1, "Button6", QStringLiteral("Очистить график"), 360, 71, 121, 25);
+    Button3 = MakeButton(Panel1, "Button3", QStringLiteral("Сбросить дозу"), 480, 40, 121, 25);
+    Button6 = MakeButton(Panel1, "Button6", QStringLiteral("Очистить график"), 480, 71, 121, 25);
 
     Chart1 = Place(new QCustomPlot(TabSheet1), "Chart1", 0, 119, 934, 362);
     StyleChart(Chart1);

@@ -40,9 +40,9 @@ const TControlRow MainWindowControls[] = {
     {"Label7", "QLabel", "Panel1", 137, 41, "", true, true, NA},
     {"Label8", "QLabel", "Panel1", 19, 74, "Время набора", true, true, NA},
     {"Label9", "QLabel", "Panel1", 156, 71, "- - -", true, true, NA},
-    {"CheckBox1", "QCheckBox", "Panel1", 360, 12, "На график", true, true, 1},
-    {"Button3", "QPushButton", "Panel1", 360, 40, "Сбросить дозу", true, true, NA},
-    {"Button6", "QPushButton", "Panel1", 360, 71, "Очистить график", true, true, NA},
+    {"CheckBox1", "QCheckBox", "Panel1", 480, 12, "На график", true, true, 1},
+    {"Button3", "QPushButton", "Panel1", 480, 40, "Сбросить дозу", true, true, NA},
+    {"Button6", "QPushButton", "Panel1", 480, 71, "Очистить график", true, true, NA},
     {"Chart1", "QCustomPlot", "TabSheet1", 0, 119, "<no text>", true, true, NA},
 
     {"Label55", "QLabel", "TabSheet2", 19, 30, "Порог МЭД, мкЗв/ч", true, true, NA},
@@ -338,6 +338,39 @@ TEST_F(FormsTest, CaptionsFitTheirControls)
         for (QLabel* l : Form1->findChildren<QLabel*>()) {
             SCOPED_TRACE(l->objectName().toStdString());
             EXPECT_LE(l->sizeHint().width(), l->width());
+        }
+    }
+    N4Click(*Form1);
+}
+
+// The longest texts the views write into value labels fit, and end before the next control.
+TEST_F(FormsTest, ValueLabelsHaveRoomForTheirLongestTexts)
+{
+    struct {
+        QLabel* label;
+        const char* text;
+        QWidget* next; // the control to its right, if any
+    } const cases[] = {
+        {Form1->Label2, "999,9", Form1->Label3},
+        {Form1->Label3, "мкЗв/ч", Form1->Image1},
+        {Form1->Label6, "999,9", Form1->Label7},
+        {Form1->Label9, " 123 дней 23 ч 59 мин", Form1->CheckBox1},
+        {Form1->Label44, "-2147483648", nullptr},
+        {Form1->Label41, "100%", nullptr},
+        {Form1->Label17, "99 ч 59 мин", nullptr},
+    };
+    for (int lang = 0; lang < 2; ++lang) {
+        if (lang == 0)
+            N4Click(*Form1);
+        else
+            English1Click(*Form1);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.label->objectName().toStdString() + " " + std::to_string(lang));
+            const QString before = c.label->text();
+            c.label->setText(QString::fromUtf8(c.text));
+            EXPECT_LE(c.label->sizeHint().width(), c.label->width());
+            if (c.next) EXPECT_LT(c.label->x() + c.label->sizeHint().width(), c.next->x());
+            c.label->setText(before);
         }
     }
     N4Click(*Form1);
