@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QPointer>
 #include <QScreen>
 #include <QStyleFactory>
 #include <qcustomplot.h>
@@ -493,7 +494,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     onSelect(RadioButton2, RadioButton2Click);
     onSelect(RadioButton3, RadioButton3Click);
 
-    SetStatusSink([this](const QString& text) { StatusBar1->SetPanelText(0, text); });
+    // Tests create and destroy main windows; a request after that must not reach a dead one.
+    SetStatusSink([bar = QPointer<TStatusBar>(StatusBar1)](const QString& text) {
+        if (bar) bar->SetPanelText(0, text);
+    });
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     Chart1->replot();

@@ -198,7 +198,7 @@ void ApplyRow(TForm1& form, const TCaptionRow& row)
     case TCaptionKind::BottomAxisTitle:
         if (auto* chart = qobject_cast<QCustomPlot*>(control)) {
             (row.kind == TCaptionKind::LeftAxisTitle ? chart->yAxis : chart->xAxis)->setLabel(text);
-            chart->replot();
+            chart->replot(QCustomPlot::rpQueuedReplot);
         }
         break;
     case TCaptionKind::Cell:

@@ -219,14 +219,17 @@ TEST_F(FormsTest, TimersRunFromCreation)
     EXPECT_TRUE(fresh.Timer2->isActive());
     fresh.Timer1->stop();
     fresh.Timer2->stop();
-    SetStatusSink([](const QString& t) { Form1->StatusBar1->SetPanelText(0, t); });
 }
 
-TEST_F(FormsTest, LinkStatusGoesToPanelZero)
+TEST_F(FormsTest, LinkStatusGoesToPanelZeroOfTheLatestMainWindow)
 {
-    Form1->StatusBar1->SetPanelText(0, QString());
+    auto form = std::make_unique<TForm1>();
+    form->Timer1->stop();
+    form->Timer2->stop();
     ReadObject(2); // no port is open, so the request fails and says so
-    EXPECT_FALSE(Form1->StatusBar1->PanelText(0).isEmpty());
+    EXPECT_FALSE(form->StatusBar1->PanelText(0).isEmpty());
+    form.reset();
+    ReadObject(2); // the window is gone; the text goes nowhere
 }
 
 TEST_F(FormsTest, GridsHaveTheirShape)
@@ -330,6 +333,13 @@ TEST_F(FormsTest, CaptionsFitTheirControls)
                                  ? b->fontMetrics().horizontalAdvance(b->text()) + 8
                                  : b->sizeHint().width();
             EXPECT_LE(need, b->width());
+        }
+        for (int col = 0; col < 3; ++col) {
+            const QString heading = Form1->StringGrid1->Cell(col, 0);
+            SCOPED_TRACE(heading.toStdString());
+            // Cell text starts 3 pixels in; the grid line takes the last pixel.
+            EXPECT_LE(Form1->StringGrid1->fontMetrics().horizontalAdvance(heading) + 4,
+                      Form1->StringGrid1->columnWidth(col));
         }
         for (QGroupBox* g : Form1->findChildren<QGroupBox*>()) {
             SCOPED_TRACE(g->objectName().toStdString());
