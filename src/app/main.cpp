@@ -4,18 +4,48 @@
 
 #include "ui/Forms.h"
 
+namespace {
+
+// An exception thrown by a handler is shown to the operator and the program carries on, as the
+// event loop would have it; nothing the device or a file sends may end the run this way.
+class THalvexApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            Report(QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            Report(QString());
+        }
+        return false;
+    }
+
+    static void Report(const QString& text)
+    {
+        QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Halvex"), text);
+    }
+};
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    THalvexApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvex"));
+    // The run ends only through the main window's close handler; closing the splash windows
+    // while the main window is hidden must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
     CreateForms();
-    // An exception escaping a handler is reported and ends the run; the process still returns 0.
     try {
-        app.exec();
+        THalvexApplication::exec();
     } catch (const std::exception& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Halvex"), QString::fromLocal8Bit(e.what()));
+        THalvexApplication::Report(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        QMessageBox::critical(nullptr, QStringLiteral("Halvex"), QString());
+        THalvexApplication::Report(QString());
     }
     return 0;
 }

@@ -334,7 +334,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     Button5 = MakeButton(t3, "Button5", QStringLiteral("Стереть архив"), 142, 18, 110, 25);
     Label57 = MakeLabel(t3, "Label57", QStringLiteral("Чтение архива"), 264, 3);
     Label57->hide();
+    // Both bars count archive slots.
     ProgressBar2 = MakeProgress(t3, "ProgressBar2", 264, 22, 177, 17);
+    ProgressBar2->setRange(0, 902);
     ProgressBar2->hide();
     BitBtn1 = MakeButton(t3, "BitBtn1", QString(), 460, 22, 25, 17);
     BitBtn1->setIcon(QIcon(PageButtonPicture(false)));
@@ -349,6 +351,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     Label31 = MakeLabel(t3, "Label31", QStringLiteral("заполнение памяти"), 608, 3);
     Label41 = MakeLabel(t3, "Label41", QString(), 712, 3, 100, 0);
     ProgressBar1 = MakeProgress(t3, "ProgressBar1", 608, 22, 193, 17);
+    ProgressBar1->setRange(0, 902);
     StringGrid3 = MakeGrid(t3, "StringGrid3", 3, 49, 247, 241, 3, 903, 1, 1, 16, {35, 113, 76});
     StringGrid3->OnDrawCell = [this](QPainter& painter, int col, int row, const QRect& rect) {
         StringGrid3DrawCell(*this, painter, col, row, rect);

@@ -198,6 +198,11 @@ TEST_F(FormsTest, WindowShellMenuTimersAndStatusBar)
     EXPECT_TRUE(Form1->N4->isChecked());
     EXPECT_FALSE(Form1->English1->isChecked());
 
+    for (QProgressBar* bar : {Form1->ProgressBar1, Form1->ProgressBar2}) {
+        EXPECT_EQ(bar->maximum(), 902);
+        EXPECT_EQ(bar->value(), 0);
+    }
+
     EXPECT_EQ(Form1->Timer1->interval(), 600);
     EXPECT_EQ(Form1->Timer2->interval(), 1);
 
