@@ -9,11 +9,10 @@ namespace {
 // An exception thrown by a handler is shown to the operator and the program carries on, as the
 // event loop would have it; nothing the device or a file sends may end the run this way.
 class THalvexApplication : public QApplication {
-public:
+  public:
     using QApplication::QApplication;
 
-    bool notify(QObject* receiver, QEvent* event) override
-    {
+    bool notify(QObject* receiver, QEvent* event) override {
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
@@ -24,16 +23,14 @@ public:
         return false;
     }
 
-    static void Report(const QString& text)
-    {
+    static void Report(const QString& text) {
         QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Halvex"), text);
     }
 };
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     THalvexApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvex"));
     // The run ends only through the main window's close handler; closing the splash windows

@@ -12,8 +12,7 @@
 
 namespace {
 
-bool Save(QWidget* window, const QString& dir, const QString& name)
-{
+bool Save(QWidget* window, const QString& dir, const QString& name) {
     window->show();
     QApplication::processEvents();
     const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
@@ -24,16 +23,14 @@ bool Save(QWidget* window, const QString& dir, const QString& name)
 
 // The offscreen platform complains about every window raised or popup shown; that says nothing
 // about the pictures.
-void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
-{
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (text.startsWith(QLatin1String("This plugin does not support"))) return;
     if (type != QtDebugMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qInstallMessageHandler(QuietMessages);
     QApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
@@ -56,7 +53,8 @@ int main(int argc, char** argv)
             English1Click(*Form1);
         for (int tab = 0; tab < 5; ++tab) {
             Form1->PageControl1->setCurrentIndex(tab);
-            ok &= Save(Form1, dir, QStringLiteral("main-%1-%2-%3").arg(code).arg(tab + 1).arg(tabs[tab]));
+            ok &= Save(Form1, dir,
+                       QStringLiteral("main-%1-%2-%3").arg(code).arg(tab + 1).arg(tabs[tab]));
         }
         Form1->PageControl1->setCurrentIndex(0);
         for (QMenu* menu : {Form1->N2, Form1->N1, Form1->Language1, Form1->N3}) {

@@ -34,8 +34,7 @@ namespace {
 // width among the fonts every Debian desktop has.
 const char* const UiFamily = "DejaVu Sans Condensed";
 
-QFont UiFont(int pixels, bool bold = false)
-{
+QFont UiFont(int pixels, bool bold = false) {
     QFont f(QString::fromLatin1(UiFamily));
     f.setPixelSize(pixels);
     f.setBold(bold);
@@ -43,8 +42,7 @@ QFont UiFont(int pixels, bool bold = false)
 }
 
 // Fusion draws progress bars in the palette's Highlight colour, which SetBarColor relies on.
-void PrepareApplication()
-{
+void PrepareApplication() {
     static bool done = false;
     if (done) return;
     done = true;
@@ -56,8 +54,7 @@ void PrepareApplication()
     QApplication::setWindowIcon(ProgramIcon());
 }
 
-void CentreOnScreen(QWidget* window)
-{
+void CentreOnScreen(QWidget* window) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     QRect r = window->frameGeometry();
@@ -65,8 +62,7 @@ void CentreOnScreen(QWidget* window)
     window->move(r.topLeft());
 }
 
-template <class T> T* Place(T* control, const char* name, int x, int y, int w, int h)
-{
+template <class T> T* Place(T* control, const char* name, int x, int y, int w, int h) {
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(x, y, w, h);
     return control;
@@ -75,8 +71,7 @@ template <class T> T* Place(T* control, const char* name, int x, int y, int w, i
 // Labels grow to their text, never below the layout's width; a label only paints its text, so
 // room to the right costs nothing, and it lets clicks through to whatever lies beneath.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w = 0,
-                  int h = 0, const QFont* font = nullptr)
-{
+                  int h = 0, const QFont* font = nullptr) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
@@ -89,27 +84,23 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x,
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
-                        int h)
-{
+                        int h) {
     return Place(new QPushButton(text, parent), name, x, y, w, h);
 }
 
 QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
-                     int h)
-{
+                     int h) {
     return Place(new QCheckBox(text, parent), name, x, y, w, h);
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
-                    int h)
-{
+                    int h) {
     return Place(new QLineEdit(text, parent), name, x, y, w, h);
 }
 
 // A drop-down list whose text the operator may also type; nothing is selected unless asked.
 QComboBox* MakeCombo(QWidget* parent, const char* name, const QStringList& items, int selected,
-                     int x, int y, int w, int h)
-{
+                     int x, int y, int w, int h) {
     auto* box = Place(new QComboBox(parent), name, x, y, w, h);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -118,8 +109,7 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, const QStringList& items
     return box;
 }
 
-QProgressBar* MakeProgress(QWidget* parent, const char* name, int x, int y, int w, int h)
-{
+QProgressBar* MakeProgress(QWidget* parent, const char* name, int x, int y, int w, int h) {
     auto* bar = Place(new QProgressBar(parent), name, x, y, w, h);
     bar->setTextVisible(false);
     bar->setRange(0, 100);
@@ -127,8 +117,7 @@ QProgressBar* MakeProgress(QWidget* parent, const char* name, int x, int y, int 
     return bar;
 }
 
-void StyleChart(QCustomPlot* chart)
-{
+void StyleChart(QCustomPlot* chart) {
     chart->setBackground(Qt::white);
     chart->legend->setVisible(false);
     const QFont font = UiFont(11);
@@ -140,8 +129,7 @@ void StyleChart(QCustomPlot* chart)
     chart->yAxis2->setVisible(false);
 }
 
-QCPGraph* AddPointLine(QCustomPlot* chart, const QColor& color)
-{
+QCPGraph* AddPointLine(QCustomPlot* chart, const QColor& color) {
     QCPGraph* graph = chart->addGraph();
     graph->setPen(QPen(color));
     graph->setLineStyle(QCPGraph::lsLine);
@@ -151,19 +139,18 @@ QCPGraph* AddPointLine(QCustomPlot* chart, const QColor& color)
 
 TStringGrid* MakeGrid(QWidget* parent, const char* name, int x, int y, int w, int h, int cols,
                       int rows, int fixedCols, int fixedRows, int rowHeight,
-                      std::initializer_list<int> widths)
-{
+                      std::initializer_list<int> widths) {
     auto* grid = Place(new TStringGrid(parent, cols, rows, fixedCols, fixedRows, rowHeight), name,
                        x, y, w, h);
     int c = 0;
-    for (int width : widths) grid->setColumnWidth(c++, width);
+    for (int width : widths)
+        grid->setColumnWidth(c++, width);
     return grid;
 }
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
-{
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     PrepareApplication();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Halvex"));
@@ -262,9 +249,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     ComboBox1 = MakeCombo(t2, "ComboBox1", {QStringLiteral("English"), QStringLiteral("Русский")},
                           -1, 19, 151, 145, 21);
     Label33 = MakeLabel(t2, "Label33", QStringLiteral("Звук"), 19, 180);
-    ComboBox2 = MakeCombo(t2, "ComboBox2",
-                          {QStringLiteral("Включен"), QStringLiteral("Выключен")}, -1, 19, 199, 145,
-                          21);
+    ComboBox2 = MakeCombo(t2, "ComboBox2", {QStringLiteral("Включен"), QStringLiteral("Выключен")},
+                          -1, 19, 199, 145, 21);
     Label42 = MakeLabel(t2, "Label42", QStringLiteral("GPS"), 19, 232);
     ComboBox4 = MakeCombo(t2, "ComboBox4",
                           {QStringLiteral("Выключен"), QStringLiteral("Включен"), QString()}, -1,
@@ -287,10 +273,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
                          "RadioButton1", 16, 16, 160, 17);
     RadioButton2 = Place(new QRadioButton(QStringLiteral("Каждую минуту"), GroupBox3),
                          "RadioButton2", 16, 39, 160, 17);
-    RadioButton3 = Place(new QRadioButton(QStringLiteral("Каждый час"), GroupBox3),
-                         "RadioButton3", 16, 62, 160, 17);
-    CheckBox3 = MakeCheck(GroupBox3, "CheckBox3", QStringLiteral("Резкое изменение"), 16, 85, 160,
-                          17);
+    RadioButton3 = Place(new QRadioButton(QStringLiteral("Каждый час"), GroupBox3), "RadioButton3",
+                         16, 62, 160, 17);
+    CheckBox3 =
+        MakeCheck(GroupBox3, "CheckBox3", QStringLiteral("Резкое изменение"), 16, 85, 160, 17);
     GroupBox4 = Place(new QGroupBox(QStringLiteral("Экраны"), t2), "GroupBox4", 209, 199, 185, 150);
     const char* screenNames[5] = {"CheckBox6", "CheckBox7", "CheckBox8", "CheckBox9", "CheckBox10"};
     const QString screenTexts[5] = {QStringLiteral("МЭД подробно"), QStringLiteral("МЭД кратко"),
@@ -318,14 +304,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     Label54 = MakeLabel(t2, "Label54", QStringLiteral("Используемый акк. модуль"), 636, 440);
     Edit8 = MakeEdit(t2, "Edit8", QString(), 636, 459, 121, 21);
     Label35 = MakeLabel(t2, "Label35", QStringLiteral("Режим"), 776, 440);
-    ComboBox3 = MakeCombo(t2, "ComboBox3",
-                          {QStringLiteral("Гамма подробно"), QStringLiteral("Гамма кратко"),
-                           QStringLiteral("Поиск"), QStringLiteral("Спектр"), QStringLiteral("Доза")},
-                          -1, 776, 459, 145, 21);
+    ComboBox3 =
+        MakeCombo(t2, "ComboBox3",
+                  {QStringLiteral("Гамма подробно"), QStringLiteral("Гамма кратко"),
+                   QStringLiteral("Поиск"), QStringLiteral("Спектр"), QStringLiteral("Доза")},
+                  -1, 776, 459, 145, 21);
     StringGrid2 = MakeGrid(t2, "StringGrid2", 840, 277, 81, 150, 2, 7, 1, 1, 20, {38, 38});
     StringGrid2->SetEditable(true);
-    for (QWidget* w : std::initializer_list<QWidget*>{Label52, Edit5, Label53, Edit7, Label54, Edit8,
-                                                      Label35, ComboBox3, StringGrid2})
+    for (QWidget* w : std::initializer_list<QWidget*>{Label52, Edit5, Label53, Edit7, Label54,
+                                                      Edit8, Label35, ComboBox3, StringGrid2})
         w->hide();
 
     // Tab 3: archive
@@ -364,10 +351,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     StringGrid4 = MakeGrid(t3, "StringGrid4", 3, 296, 224, 88, 2, 5, 1, 0, 16, {110, 110});
     StringGrid4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid4->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ComboBox12 = MakeCombo(t3, "ComboBox12",
-                           {QStringLiteral("Время"), QStringLiteral("Дата"),
-                            QStringLiteral("Дата & Время")},
-                           0, 256, 390, 110, 21);
+    ComboBox12 =
+        MakeCombo(t3, "ComboBox12",
+                  {QStringLiteral("Время"), QStringLiteral("Дата"), QStringLiteral("Дата & Время")},
+                  0, 256, 390, 110, 21);
 
     // Tab 4: spectrum
     QWidget* t4 = TabSheet4;
@@ -382,8 +369,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     Chart2 = Place(new QCustomPlot(t4), "Chart2", 296, 24, 425, 258);
     StyleChart(Chart2);
     Chart2->plotLayout()->insertRow(0);
-    auto* title = new QCPTextElement(Chart2, QStringLiteral("Восстановленный спектр"),
-                                     UiFont(11, true));
+    auto* title =
+        new QCPTextElement(Chart2, QStringLiteral("Восстановленный спектр"), UiFont(11, true));
     title->setTextColor(Qt::black);
     Chart2->plotLayout()->addElement(0, 0, title);
     Series2 = new QCPBars(Chart2->xAxis, Chart2->yAxis);
@@ -405,45 +392,42 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     Image2->setAttribute(Qt::WA_TransparentForMouseEvents);
     // The strip follows the axis so that each energy stays under its bar whatever the left axis
     // labels take.
-    connect(Chart2, &QCustomPlot::afterReplot, this, [this] {
-        const QRect axis = Chart2->axisRect()->rect();
-        std::vector<double> centres;
-        for (int channel = 1; channel <= 14; ++channel)
-            centres.push_back(Chart2->xAxis->coordToPixel(channel) - axis.left());
-        const QRect strip(axis.left(), axis.bottom() + 4, axis.width(), 12);
-        if (Image2->geometry() != strip || Image2->pixmap().isNull() ||
-            Image2->property("centres").toString() != QString::number(centres.front()) +
-                                                             QString::number(centres.back())) {
-            Image2->setGeometry(strip);
-            Image2->setPixmap(EnergyStrip(strip.width(), strip.height(), centres));
-            Image2->setProperty("centres", QString::number(centres.front()) +
-                                               QString::number(centres.back()));
-        }
-    });
+    connect(Chart2, &QCustomPlot::afterReplot, this,
+            [this, drawnFor = std::vector<double>()]() mutable {
+                const QRect axis = Chart2->axisRect()->rect();
+                std::vector<double> centres;
+                for (int channel = 1; channel <= 14; ++channel)
+                    centres.push_back(Chart2->xAxis->coordToPixel(channel) - axis.left());
+                const QRect strip(axis.left(), axis.bottom() + 4, axis.width(), 12);
+                if (Image2->geometry() == strip && centres == drawnFor) return;
+                Image2->setGeometry(strip);
+                Image2->setPixmap(EnergyStrip(strip.width(), strip.height(), centres));
+                drawnFor = centres;
+            });
     CheckBox2 = MakeCheck(t4, "CheckBox2", QStringLiteral("Интеграл"), 296, 312, 78, 17);
     Button7 = MakeButton(t4, "Button7", QStringLiteral("Сброс"), 376, 305, 75, 25);
     Button7->setEnabled(false);
 
     // Tab 5: batteries
-    GroupBox1 = Place(new QGroupBox(QStringLiteral("Пульт"), TabSheet5), "GroupBox1", 16, 24, 297,
-                      145);
-    GroupBox2 = Place(new QGroupBox(QStringLiteral("БД"), TabSheet5), "GroupBox2", 360, 24, 297,
-                      145);
+    GroupBox1 =
+        Place(new QGroupBox(QStringLiteral("Пульт"), TabSheet5), "GroupBox1", 16, 24, 297, 145);
+    GroupBox2 =
+        Place(new QGroupBox(QStringLiteral("БД"), TabSheet5), "GroupBox2", 360, 24, 297, 145);
     const QString captions[5] = {QStringLiteral("Заряд:"), QStringLiteral("Температура:"),
                                  QStringLiteral("Оставшееся время работы:"),
                                  QStringLiteral("Ток потребления:"), QStringLiteral("Состояние:")};
-    QLabel** boxLabels[2][10] = {
-        {&Label10, &Label11, &Label12, &Label13, &Label14, &Label15, &Label16, &Label17, &Label18,
-         &Label19},
-        {&Label20, &Label21, &Label22, &Label23, &Label24, &Label25, &Label26, &Label27, &Label28,
-         &Label29}};
+    QLabel** boxLabels[2][10] = {{&Label10, &Label11, &Label12, &Label13, &Label14, &Label15,
+                                  &Label16, &Label17, &Label18, &Label19},
+                                 {&Label20, &Label21, &Label22, &Label23, &Label24, &Label25,
+                                  &Label26, &Label27, &Label28, &Label29}};
     for (int box = 0; box < 2; ++box) {
         QGroupBox* group = box == 0 ? GroupBox1 : GroupBox2;
         for (int row = 0; row < 5; ++row) {
             const int top = 24 + 24 * row;
             const QByteArray captionName = "Label" + QByteArray::number(10 + 10 * box + row);
             const QByteArray valueName = "Label" + QByteArray::number(15 + 10 * box + row);
-            *boxLabels[box][row] = MakeLabel(group, captionName.constData(), captions[row], 16, top);
+            *boxLabels[box][row] =
+                MakeLabel(group, captionName.constData(), captions[row], 16, top);
             *boxLabels[box][row + 5] =
                 MakeLabel(group, valueName.constData(), none, 176, top, 115, 0);
         }
@@ -515,14 +499,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     CentreOnScreen(this);
 }
 
-void TForm1::closeEvent(QCloseEvent* event)
-{
+void TForm1::closeEvent(QCloseEvent* event) {
     FormClose(*this);
     event->accept();
 }
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent)
-{
+TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     PrepareApplication();
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Установление связи"));
@@ -530,7 +512,8 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     setFixedSize(241, 133);
     Label1 = MakeLabel(this, "Label1", QStringLiteral("COM-порт"), 88, 8);
     QStringList ports;
-    for (int i = 1; i <= 20; ++i) ports << QString::number(i);
+    for (int i = 1; i <= 20; ++i)
+        ports << QString::number(i);
     ComboBox1 = MakeCombo(this, "ComboBox1", ports, -1, 67, 27, 57, 21);
     ComboBox1->setEditText(QStringLiteral("1"));
     Button1 = MakeButton(this, "Button1", QStringLiteral("Ок"), 130, 27, 31, 25);
@@ -543,8 +526,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     CentreOnScreen(this);
 }
 
-TAboutForm::TAboutForm(bool english, QWidget* parent) : QDialog(parent)
-{
+TAboutForm::TAboutForm(bool english, QWidget* parent) : QDialog(parent) {
     PrepareApplication();
     setObjectName(english ? QStringLiteral("Form4") : QStringLiteral("Form3"));
     setWindowTitle(english ? QStringLiteral("About") : QStringLiteral("О программе"));
@@ -581,8 +563,7 @@ TAboutForm::TAboutForm(bool english, QWidget* parent) : QDialog(parent)
 }
 
 TSplashForm::TSplashForm(bool english, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
-{
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     PrepareApplication();
     setObjectName(english ? QStringLiteral("Form6") : QStringLiteral("Form5"));
     setWindowIcon(ProgramIcon());
@@ -602,8 +583,7 @@ TSplashForm::TSplashForm(bool english, QWidget* parent)
     CentreOnScreen(this);
 }
 
-void CreateForms()
-{
+void CreateForms() {
     PrepareApplication();
     Form1 = new TForm1;
     Form2 = new TForm2;

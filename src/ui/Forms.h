@@ -26,7 +26,7 @@ class QCPBars;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(QWidget* parent = nullptr);
 
     // Menu
@@ -112,14 +112,14 @@ public:
     QLabel *Label20, *Label21, *Label22, *Label23, *Label24;
     QLabel *Label25, *Label26, *Label27, *Label28, *Label29;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 };
 
 // Connection dialog; its texts are never translated.
 class TForm2 : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TForm2(QWidget* parent = nullptr);
     QLabel* Label1;
     QComboBox* ComboBox1;
@@ -132,7 +132,7 @@ public:
 // About window; `english` picks the caption and the logo's lettering.
 class TAboutForm : public QDialog {
     Q_OBJECT
-public:
+  public:
     TAboutForm(bool english, QWidget* parent = nullptr);
     QLabel* Image1;
     QLabel* Label1;
@@ -140,30 +140,30 @@ public:
 };
 class TForm3 : public TAboutForm {
     Q_OBJECT
-public:
+  public:
     explicit TForm3(QWidget* parent = nullptr) : TAboutForm(false, parent) {}
 };
 class TForm4 : public TAboutForm {
     Q_OBJECT
-public:
+  public:
     explicit TForm4(QWidget* parent = nullptr) : TAboutForm(true, parent) {}
 };
 
 // Frameless splash window filled by one picture.
 class TSplashForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     TSplashForm(bool english, QWidget* parent = nullptr);
     QLabel* Image1;
 };
 class TForm5 : public TSplashForm {
     Q_OBJECT
-public:
+  public:
     explicit TForm5(QWidget* parent = nullptr) : TSplashForm(false, parent) {}
 };
 class TForm6 : public TSplashForm {
     Q_OBJECT
-public:
+  public:
     explicit TForm6(QWidget* parent = nullptr) : TSplashForm(true, parent) {}
 };
 

@@ -8,8 +8,7 @@
 namespace {
 
 // Splits the file into lines, remembering whether it ended with a line end and which one it uses.
-std::vector<QByteArray> SplitLines(const QByteArray& data, bool& endsWithBreak, QByteArray& eol)
-{
+std::vector<QByteArray> SplitLines(const QByteArray& data, bool& endsWithBreak, QByteArray& eol) {
     eol = data.contains("\r\n") ? QByteArray("\r\n") : QByteArray("\n");
     std::vector<QByteArray> lines;
     endsWithBreak = data.isEmpty() || data.endsWith('\n');
@@ -26,8 +25,7 @@ std::vector<QByteArray> SplitLines(const QByteArray& data, bool& endsWithBreak, 
 }
 
 // The section name of a "[name]" line.
-std::optional<QByteArray> SectionOf(const QByteArray& line)
-{
+std::optional<QByteArray> SectionOf(const QByteArray& line) {
     const QByteArray t = line.trimmed();
     if (!t.startsWith('[')) return std::nullopt;
     const int close = t.indexOf(']');
@@ -36,8 +34,7 @@ std::optional<QByteArray> SectionOf(const QByteArray& line)
 }
 
 // The key of a "key=value" line; comments have none.
-std::optional<QByteArray> KeyOf(const QByteArray& line, QByteArray* value = nullptr)
-{
+std::optional<QByteArray> KeyOf(const QByteArray& line, QByteArray* value = nullptr) {
     const QByteArray t = line.trimmed();
     if (t.isEmpty() || t.startsWith(';') || t.startsWith('[')) return std::nullopt;
     const int eq = t.indexOf('=');
@@ -46,20 +43,19 @@ std::optional<QByteArray> KeyOf(const QByteArray& line, QByteArray* value = null
     return t.left(eq).trimmed();
 }
 
-bool SameName(const QByteArray& a, const QString& b)
-{
+bool SameName(const QByteArray& a, const QString& b) {
     return QString::fromUtf8(a).compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
-std::optional<uint32_t> ParseDigits(const QString& digits, int base, uint64_t limit)
-{
+std::optional<uint32_t> ParseDigits(const QString& digits, int base, uint64_t limit) {
     if (digits.isEmpty()) return std::nullopt;
     uint64_t value = 0;
     for (QChar c : digits) {
-        const int d = c.isDigit() && c.unicode() < 128 ? c.unicode() - '0'
-                      : base == 16 && c.toLower() >= QLatin1Char('a') && c.toLower() <= QLatin1Char('f')
-                          ? c.toLower().unicode() - 'a' + 10
-                          : -1;
+        const int d =
+            c.isDigit() && c.unicode() < 128 ? c.unicode() - '0'
+            : base == 16 && c.toLower() >= QLatin1Char('a') && c.toLower() <= QLatin1Char('f')
+                ? c.toLower().unicode() - 'a' + 10
+                : -1;
         if (d < 0) return std::nullopt;
         value = value * base + d;
         if (value > limit) return std::nullopt;
@@ -69,8 +65,7 @@ std::optional<uint32_t> ParseDigits(const QString& digits, int base, uint64_t li
 
 } // namespace
 
-std::optional<int32_t> ParseIniInteger(const QString& text)
-{
+std::optional<int32_t> ParseIniInteger(const QString& text) {
     QString t = text.trimmed();
     bool negative = false;
     if (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+'))) {
@@ -79,7 +74,8 @@ std::optional<int32_t> ParseIniInteger(const QString& text)
     }
     if (t.startsWith(QLatin1Char('$')) || t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
         // Hexadecimal fills all 32 bits, so $FFFFFFFF is -1 as it is in the files others wrote.
-        const auto v = ParseDigits(t.mid(t.startsWith(QLatin1Char('$')) ? 1 : 2), 16, 0xFFFFFFFFull);
+        const auto v =
+            ParseDigits(t.mid(t.startsWith(QLatin1Char('$')) ? 1 : 2), 16, 0xFFFFFFFFull);
         if (!v) return std::nullopt;
         const auto s = static_cast<int32_t>(*v);
         return negative ? static_cast<int32_t>(0u - static_cast<uint32_t>(s)) : s;
@@ -90,8 +86,7 @@ std::optional<int32_t> ParseIniInteger(const QString& text)
 }
 
 std::optional<QString> IniReadString(const QString& path, const QString& section,
-                                     const QString& key)
-{
+                                     const QString& key) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     bool endsWithBreak;
@@ -119,16 +114,14 @@ std::optional<QString> IniReadString(const QString& path, const QString& section
 }
 
 int32_t IniReadInteger(const QString& path, const QString& section, const QString& key,
-                       int32_t defaultValue)
-{
+                       int32_t defaultValue) {
     const auto text = IniReadString(path, section, key);
     if (!text) return defaultValue;
     return ParseIniInteger(*text).value_or(defaultValue);
 }
 
 bool IniWriteString(const QString& path, const QString& section, const QString& key,
-                    const QString& value)
-{
+                    const QString& value) {
     const QFileInfo info(path);
     QByteArray data;
     if (info.exists()) {

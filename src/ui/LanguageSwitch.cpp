@@ -157,14 +157,12 @@ const std::vector<TCaptionRow> EnglishCaptions = {
 
 namespace {
 
-[[noreturn]] void EndNow(int exitCode)
-{
+[[noreturn]] void EndNow(int exitCode) {
     std::fflush(nullptr);
     std::_Exit(exitCode);
 }
 
-void SetCaption(TForm1& form, QObject* control, const QString& text)
-{
+void SetCaption(TForm1& form, QObject* control, const QString& text) {
     if (auto* page = qobject_cast<QWidget*>(control);
         page && form.PageControl1->indexOf(page) >= 0) {
         form.PageControl1->setTabText(form.PageControl1->indexOf(page), text);
@@ -184,13 +182,14 @@ void SetCaption(TForm1& form, QObject* control, const QString& text)
     }
 }
 
-void ApplyRow(TForm1& form, const TCaptionRow& row)
-{
+void ApplyRow(TForm1& form, const TCaptionRow& row) {
     QObject* control = form.findChild<QObject*>(QString::fromLatin1(row.control));
     if (!control) return;
     const QString text = QString::fromUtf8(row.text);
     switch (row.kind) {
-    case TCaptionKind::Caption: SetCaption(form, control, text); break;
+    case TCaptionKind::Caption:
+        SetCaption(form, control, text);
+        break;
     case TCaptionKind::LeftEdge:
         if (auto* w = qobject_cast<QWidget*>(control)) w->move(text.toInt(), w->y());
         break;
@@ -211,8 +210,7 @@ void ApplyRow(TForm1& form, const TCaptionRow& row)
 
 TProcessEnd ProcessEnd = EndNow;
 
-void ApplyLanguage(TForm1& form, uint8_t index)
-{
+void ApplyLanguage(TForm1& form, uint8_t index) {
     for (const TCaptionRow& row : index == 1 ? EnglishCaptions : RussianCaptions)
         ApplyRow(form, row);
     if (index == 0 || index == 1) {
@@ -221,26 +219,22 @@ void ApplyLanguage(TForm1& form, uint8_t index)
     }
 }
 
-QString LanguageFilePath()
-{
+QString LanguageFilePath() {
     return QDir::currentPath() + QStringLiteral("/prog.ini");
 }
 
-uint8_t ReadLanguageIndex()
-{
+uint8_t ReadLanguageIndex() {
     const int32_t value =
         IniReadInteger(LanguageFilePath(), QStringLiteral("Common"), QStringLiteral("Language"), 0);
     return static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFFu);
 }
 
-void FormCreate(TForm1& form)
-{
+void FormCreate(TForm1& form) {
     LanguageIndex = ReadLanguageIndex();
     ApplyLanguage(form, LanguageIndex);
 }
 
-void FormClose(TForm1& /*form*/)
-{
+void FormClose(TForm1& /*form*/) {
     const QString path = LanguageFilePath();
     // A failed save must not keep the window from closing: the operator is told, and the port is
     // released all the same.
@@ -251,24 +245,21 @@ void FormClose(TForm1& /*form*/)
     ProcessEnd(0);
 }
 
-void N4Click(TForm1& form)
-{
+void N4Click(TForm1& form) {
     LanguageIndex = 0;
     ApplyLanguage(form, 0);
     form.N4->setChecked(true);
     form.English1->setChecked(false);
 }
 
-void English1Click(TForm1& form)
-{
+void English1Click(TForm1& form) {
     LanguageIndex = 1;
     ApplyLanguage(form, 1);
     form.N4->setChecked(false);
     form.English1->setChecked(true);
 }
 
-void N8Click(TForm1& /*form*/)
-{
+void N8Click(TForm1& /*form*/) {
     QDialog* about = LanguageIndex == 0   ? static_cast<QDialog*>(Form3)
                      : LanguageIndex == 1 ? static_cast<QDialog*>(Form4)
                                           : nullptr;

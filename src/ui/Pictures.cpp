@@ -16,8 +16,7 @@ const QColor LogoBlue(22, 74, 140);
 const QColor LogoAmber(243, 156, 53);
 
 // The mark: a hexagon with three rising bars, the program's "signal over the line".
-void DrawMark(QPainter& p, const QRectF& box)
-{
+void DrawMark(QPainter& p, const QRectF& box) {
     const double s = std::min(box.width(), box.height());
     const QPointF c = box.center();
     const double r = s / 2.0;
@@ -49,8 +48,7 @@ void DrawMark(QPainter& p, const QRectF& box)
 
 } // namespace
 
-QIcon ProgramIcon()
-{
+QIcon ProgramIcon() {
     QIcon icon;
     for (int size : {16, 32, 48}) {
         QPixmap pm(size, size);
@@ -64,8 +62,7 @@ QIcon ProgramIcon()
     return icon;
 }
 
-QPixmap LogoPicture(int width, int height, bool latin)
-{
+QPixmap LogoPicture(int width, int height, bool latin) {
     QPixmap pm(width, height);
     pm.fill(Qt::white);
     QPainter p(&pm);
@@ -108,8 +105,7 @@ QPixmap LogoPicture(int width, int height, bool latin)
     return pm;
 }
 
-QPixmap PlusMinusPicture()
-{
+QPixmap PlusMinusPicture() {
     QPixmap pm(9, 12);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -122,8 +118,7 @@ QPixmap PlusMinusPicture()
     return pm;
 }
 
-QPixmap PageButtonPicture(bool forward)
-{
+QPixmap PageButtonPicture(bool forward) {
     QPixmap pm(48, 48);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -145,8 +140,7 @@ QPixmap PageButtonPicture(bool forward)
     return pm;
 }
 
-QPixmap EnergyStrip(int width, int height, const std::vector<double>& centres)
-{
+QPixmap EnergyStrip(int width, int height, const std::vector<double>& centres) {
     QPixmap pm(std::max(1, width), std::max(1, height));
     pm.fill(Qt::transparent);
     QPainter p(&pm);

@@ -12,12 +12,11 @@ namespace {
 // Draws a cell the way the handlers expect to overdraw it: text at 3 pixels right of and 1 pixel
 // below the cell's top-left corner, headings on the button face. The owner-draw hook runs last.
 class TGridDelegate : public QStyledItemDelegate {
-public:
+  public:
     explicit TGridDelegate(TStringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override
-    {
+               const QModelIndex& index) const override {
         const int col = index.column(), row = index.row();
         const QRect rect = option.rect;
         const QPalette& pal = grid_->palette();
@@ -26,7 +25,8 @@ public:
                                                          : pal.color(QPalette::Base));
         painter->setPen(pal.color(QPalette::Text));
         painter->setFont(grid_->font());
-        painter->drawText(rect.adjusted(3, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+        painter->drawText(rect.adjusted(3, 1, 0, 0),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                           index.data(Qt::DisplayRole).toString());
         painter->restore();
         if (grid_->OnDrawCell) {
@@ -39,13 +39,12 @@ public:
     }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override
-    {
+                          const QModelIndex& index) const override {
         if (grid_->IsFixed(index.column(), index.row())) return nullptr;
         return QStyledItemDelegate::createEditor(parent, option, index);
     }
 
-private:
+  private:
     TStringGrid* grid_;
 };
 
@@ -55,8 +54,7 @@ TMessageSink messageSink;
 
 TStringGrid::TStringGrid(QWidget* parent, int colCount, int rowCount, int fixedCols, int fixedRows,
                          int defaultRowHeight)
-    : QTableWidget(rowCount, colCount, parent), fixedCols_(fixedCols), fixedRows_(fixedRows)
-{
+    : QTableWidget(rowCount, colCount, parent), fixedCols_(fixedCols), fixedRows_(fixedRows) {
     horizontalHeader()->hide();
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -92,9 +90,7 @@ TStringGrid::TStringGrid(QWidget* parent, int colCount, int rowCount, int fixedC
         fixedRowView_->setWordWrap(false);
         fixedRowView_->setAttribute(Qt::WA_TransparentForMouseEvents);
         connect(horizontalHeader(), &QHeaderView::sectionResized, this,
-                [this](int col, int, int width) {
-                    fixedRowView_->setColumnWidth(col, width);
-                });
+                [this](int col, int, int width) { fixedRowView_->setColumnWidth(col, width); });
         connect(verticalHeader(), &QHeaderView::sectionResized, this, [this](int row, int, int h) {
             if (row < fixedRows_) {
                 fixedRowView_->setRowHeight(row, h);
@@ -107,24 +103,22 @@ TStringGrid::TStringGrid(QWidget* parent, int colCount, int rowCount, int fixedC
     }
 }
 
-void TStringGrid::resizeEvent(QResizeEvent* event)
-{
+void TStringGrid::resizeEvent(QResizeEvent* event) {
     QTableWidget::resizeEvent(event);
     PlaceFixedRows();
 }
 
 // The cells' area also changes when a scroll bar comes or goes, without the grid changing size.
-bool TStringGrid::viewportEvent(QEvent* event)
-{
+bool TStringGrid::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::Resize) PlaceFixedRows();
     return QTableWidget::viewportEvent(event);
 }
 
-void TStringGrid::PlaceFixedRows()
-{
+void TStringGrid::PlaceFixedRows() {
     if (!fixedRowView_) return;
     int height = 0;
-    for (int row = 0; row < fixedRows_ && row < rowCount(); ++row) height += rowHeight(row);
+    for (int row = 0; row < fixedRows_ && row < rowCount(); ++row)
+        height += rowHeight(row);
     for (int col = 0; col < columnCount(); ++col)
         fixedRowView_->setColumnWidth(col, columnWidth(col));
     const QRect cells = viewport()->geometry();
@@ -132,14 +126,12 @@ void TStringGrid::PlaceFixedRows()
     fixedRowView_->setVisible(height > 0);
 }
 
-QString TStringGrid::Cell(int col, int row) const
-{
+QString TStringGrid::Cell(int col, int row) const {
     const QTableWidgetItem* it = item(row, col);
     return it ? it->text() : QString();
 }
 
-void TStringGrid::SetCell(int col, int row, const QString& text)
-{
+void TStringGrid::SetCell(int col, int row, const QString& text) {
     if (col < 0 || row < 0 || col >= columnCount() || row >= rowCount()) return;
     QTableWidgetItem* it = item(row, col);
     if (it) {
@@ -150,16 +142,15 @@ void TStringGrid::SetCell(int col, int row, const QString& text)
     setItem(row, col, new QTableWidgetItem(text));
 }
 
-void TStringGrid::SetRowCount(int rows)
-{
+void TStringGrid::SetRowCount(int rows) {
     setRowCount(rows < 0 ? 0 : rows);
 }
 
-void TStringGrid::SetEditable(bool editable)
-{
-    setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                   QAbstractItemView::AnyKeyPressed
-                             : QAbstractItemView::NoEditTriggers);
+void TStringGrid::SetEditable(bool editable) {
+    setEditTriggers(editable
+                        ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed
+                        : QAbstractItemView::NoEditTriggers);
     if (editable) {
         setSelectionMode(QAbstractItemView::SingleSelection);
         setFocusPolicy(Qt::StrongFocus);
@@ -167,8 +158,7 @@ void TStringGrid::SetEditable(bool editable)
 }
 
 TStatusBar::TStatusBar(QWidget* parent, const std::vector<int>& panelWidths)
-    : QStatusBar(parent), widths_(panelWidths)
-{
+    : QStatusBar(parent), widths_(panelWidths) {
     setSizeGripEnabled(false);
     // The panels are placed by hand: the status bar's own layout would widen the window to fit
     // panels that together are wider than it, where they should simply be cut at its edge.
@@ -183,14 +173,12 @@ TStatusBar::TStatusBar(QWidget* parent, const std::vector<int>& panelWidths)
     PlacePanels();
 }
 
-void TStatusBar::resizeEvent(QResizeEvent* event)
-{
+void TStatusBar::resizeEvent(QResizeEvent* event) {
     QStatusBar::resizeEvent(event);
     PlacePanels();
 }
 
-void TStatusBar::PlacePanels()
-{
+void TStatusBar::PlacePanels() {
     int x = 0;
     for (size_t i = 0; i < panels_.size(); ++i) {
         panels_[i]->setGeometry(x, 1, widths_[i] - 2, height() - 1);
@@ -198,20 +186,17 @@ void TStatusBar::PlacePanels()
     }
 }
 
-void TStatusBar::SetPanelText(int panel, const QString& text)
-{
+void TStatusBar::SetPanelText(int panel, const QString& text) {
     if (panel < 0 || panel >= PanelCount()) return;
     panels_[panel]->setText(text);
 }
 
-QString TStatusBar::PanelText(int panel) const
-{
+QString TStatusBar::PanelText(int panel) const {
     if (panel < 0 || panel >= PanelCount()) return QString();
     return panels_[panel]->text();
 }
 
-void SetFontColor(QWidget* control, const QColor& color)
-{
+void SetFontColor(QWidget* control, const QColor& color) {
     QPalette pal = control->palette();
     pal.setColor(QPalette::WindowText, color);
     pal.setColor(QPalette::Text, color);
@@ -219,30 +204,25 @@ void SetFontColor(QWidget* control, const QColor& color)
     control->setPalette(pal);
 }
 
-QColor FontColor(const QWidget* control)
-{
+QColor FontColor(const QWidget* control) {
     return control->palette().color(QPalette::WindowText);
 }
 
-QColor WindowTextColor()
-{
+QColor WindowTextColor() {
     return QApplication::palette().color(QPalette::WindowText);
 }
 
-void SetBarColor(QProgressBar* bar, const QColor& color)
-{
+void SetBarColor(QProgressBar* bar, const QColor& color) {
     QPalette pal = bar->palette();
     pal.setColor(QPalette::Highlight, color);
     bar->setPalette(pal);
 }
 
-QColor BarColor(const QProgressBar* bar)
-{
+QColor BarColor(const QProgressBar* bar) {
     return bar->palette().color(QPalette::Highlight);
 }
 
-void SetRadioChecked(QRadioButton* button, bool checked)
-{
+void SetRadioChecked(QRadioButton* button, bool checked) {
     if (checked) {
         button->setChecked(true); // exclusivity clears the others; toggled runs the handler
         return;
@@ -254,18 +234,16 @@ void SetRadioChecked(QRadioButton* button, bool checked)
     button->setAutoExclusive(exclusive);
 }
 
-void ShowMessage(const QString& text)
-{
+void ShowMessage(const QString& text) {
     if (messageSink) {
         messageSink(text);
         return;
     }
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Halvex"), text,
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Halvex"), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
 }
 
-void SetMessageSink(TMessageSink sink)
-{
+void SetMessageSink(TMessageSink sink) {
     messageSink = std::move(sink);
 }

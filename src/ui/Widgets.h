@@ -17,7 +17,7 @@ class QPainter;
 // are drawn as headings and cannot be edited.
 class TStringGrid : public QTableWidget {
     Q_OBJECT
-public:
+  public:
     TStringGrid(QWidget* parent, int colCount, int rowCount, int fixedCols, int fixedRows,
                 int defaultRowHeight);
     QString Cell(int col, int row) const;
@@ -33,11 +33,11 @@ public:
     // Called for every painted cell after the grid's own drawing (rect in viewport coordinates).
     std::function<void(QPainter& painter, int col, int row, const QRect& rect)> OnDrawCell;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
-private:
+  private:
     void PlaceFixedRows();
     int fixedCols_, fixedRows_;
     // The fixed rows again, laid over the top of the cells so that they stay while the rest
@@ -48,17 +48,17 @@ private:
 // Status bar with a row of fixed-width text panels.
 class TStatusBar : public QStatusBar {
     Q_OBJECT
-public:
+  public:
     TStatusBar(QWidget* parent, const std::vector<int>& panelWidths);
     void SetPanelText(int panel, const QString& text);
     QString PanelText(int panel) const;
     QLabel* Panel(int panel) const { return panels_.at(panel); }
     int PanelCount() const { return static_cast<int>(panels_.size()); }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void PlacePanels();
     std::vector<QLabel*> panels_;
     std::vector<int> widths_;

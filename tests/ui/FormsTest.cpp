@@ -126,12 +126,11 @@ const TControlRow MainWindowControls[] = {
 };
 
 class FormsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { EnsureForms(); }
 };
 
-TEST_F(FormsTest, MainWindowControlsStartAsLaidOut)
-{
+TEST_F(FormsTest, MainWindowControlsStartAsLaidOut) {
     for (const TControlRow& row : MainWindowControls) {
         SCOPED_TRACE(row.name);
         auto* w = Form1->findChild<QWidget*>(QString::fromLatin1(row.name));
@@ -150,8 +149,7 @@ TEST_F(FormsTest, MainWindowControlsStartAsLaidOut)
     }
 }
 
-TEST_F(FormsTest, DropDownListsHoldTheirItemsWithTheirSelection)
-{
+TEST_F(FormsTest, DropDownListsHoldTheirItemsWithTheirSelection) {
     struct {
         QComboBox* box;
         QStringList items;
@@ -166,7 +164,8 @@ TEST_F(FormsTest, DropDownListsHoldTheirItemsWithTheirSelection)
     for (const auto& list : lists) {
         SCOPED_TRACE(list.box->objectName().toStdString());
         QStringList items;
-        for (int i = 0; i < list.box->count(); ++i) items << list.box->itemText(i);
+        for (int i = 0; i < list.box->count(); ++i)
+            items << list.box->itemText(i);
         EXPECT_EQ(items, list.items);
         EXPECT_EQ(list.box->currentIndex(), list.selected);
         EXPECT_TRUE(list.box->isEditable());
@@ -174,8 +173,7 @@ TEST_F(FormsTest, DropDownListsHoldTheirItemsWithTheirSelection)
     EXPECT_EQ(Form1->ComboBox1->currentText(), QString());
 }
 
-TEST_F(FormsTest, WindowShellMenuTimersAndStatusBar)
-{
+TEST_F(FormsTest, WindowShellMenuTimersAndStatusBar) {
     EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Halvex"));
     EXPECT_EQ(Form1->centralWidget()->height() + Form1->StatusBar1->height(), 555);
     EXPECT_EQ(Form1->centralWidget()->width(), 953);
@@ -216,8 +214,7 @@ TEST_F(FormsTest, WindowShellMenuTimersAndStatusBar)
     }
 }
 
-TEST_F(FormsTest, TimersRunFromCreation)
-{
+TEST_F(FormsTest, TimersRunFromCreation) {
     // The fixture stops them; a freshly created main window has both running.
     TForm1 fresh;
     EXPECT_TRUE(fresh.Timer1->isActive());
@@ -226,8 +223,7 @@ TEST_F(FormsTest, TimersRunFromCreation)
     fresh.Timer2->stop();
 }
 
-TEST_F(FormsTest, LinkStatusGoesToPanelZeroOfTheLatestMainWindow)
-{
+TEST_F(FormsTest, LinkStatusGoesToPanelZeroOfTheLatestMainWindow) {
     auto form = std::make_unique<TForm1>();
     form->Timer1->stop();
     form->Timer2->stop();
@@ -237,14 +233,14 @@ TEST_F(FormsTest, LinkStatusGoesToPanelZeroOfTheLatestMainWindow)
     ReadObject(2); // the window is gone; the text goes nowhere
 }
 
-TEST_F(FormsTest, GridsHaveTheirShape)
-{
+TEST_F(FormsTest, GridsHaveTheirShape) {
     struct {
         TStringGrid* grid;
         int cols, rows, fixedCols, fixedRows, rowHeight;
-    } const grids[] = {
-        {Form1->StringGrid1, 3, 15, 0, 1, 16}, {Form1->StringGrid2, 2, 7, 1, 1, 20},
-        {Form1->StringGrid3, 3, 903, 1, 1, 16}, {Form1->StringGrid4, 2, 5, 1, 0, 16}};
+    } const grids[] = {{Form1->StringGrid1, 3, 15, 0, 1, 16},
+                       {Form1->StringGrid2, 2, 7, 1, 1, 20},
+                       {Form1->StringGrid3, 3, 903, 1, 1, 16},
+                       {Form1->StringGrid4, 2, 5, 1, 0, 16}};
     for (const auto& g : grids) {
         SCOPED_TRACE(g.grid->objectName().toStdString());
         EXPECT_EQ(g.grid->ColCount(), g.cols);
@@ -260,8 +256,7 @@ TEST_F(FormsTest, GridsHaveTheirShape)
     EXPECT_EQ(Form1->StringGrid1->Cell(2, 0), QStringLiteral("Импульсы"));
 }
 
-TEST_F(FormsTest, ChartsCarryTheirSeries)
-{
+TEST_F(FormsTest, ChartsCarryTheirSeries) {
     EXPECT_EQ(Form1->Chart1->graphCount(), 2);
     EXPECT_EQ(Form1->Series1->scatterStyle().shape(), QCPScatterStyle::ssCircle);
     EXPECT_EQ(Form1->Series3->pen().color(), QColor(243, 156, 53));
@@ -288,8 +283,7 @@ TEST_F(FormsTest, ChartsCarryTheirSeries)
     EXPECT_FALSE(Form1->Chart4->xAxis2->visible());
 }
 
-TEST_F(FormsTest, SecondaryWindows)
-{
+TEST_F(FormsTest, SecondaryWindows) {
     EXPECT_EQ(Form2->windowTitle(), QStringLiteral("Установление связи"));
     EXPECT_EQ(Form2->size(), QSize(241, 133));
     EXPECT_EQ(Form2->ComboBox1->count(), 20);
@@ -314,16 +308,15 @@ TEST_F(FormsTest, SecondaryWindows)
     EXPECT_EQ(Form5->size(), QSize(544, 238));
     EXPECT_EQ(Form6->size(), QSize(573, 255));
     EXPECT_TRUE(Form5->windowFlags() & Qt::FramelessWindowHint);
-    for (QWidget* hidden : {static_cast<QWidget*>(Form2), static_cast<QWidget*>(Form3),
-                            static_cast<QWidget*>(Form4), static_cast<QWidget*>(Form5),
-                            static_cast<QWidget*>(Form6)})
+    for (QWidget* hidden :
+         {static_cast<QWidget*>(Form2), static_cast<QWidget*>(Form3), static_cast<QWidget*>(Form4),
+          static_cast<QWidget*>(Form5), static_cast<QWidget*>(Form6)})
         EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
     EXPECT_TRUE(Form1->isVisible());
 }
 
 // No caption may be cut off by its control, in either language.
-TEST_F(FormsTest, CaptionsFitTheirControls)
-{
+TEST_F(FormsTest, CaptionsFitTheirControls) {
     for (int lang = 0; lang < 2; ++lang) {
         SCOPED_TRACE(lang);
         if (lang == 0)
@@ -359,8 +352,7 @@ TEST_F(FormsTest, CaptionsFitTheirControls)
 }
 
 // The longest texts the views write into value labels fit, and end before the next control.
-TEST_F(FormsTest, ValueLabelsHaveRoomForTheirLongestTexts)
-{
+TEST_F(FormsTest, ValueLabelsHaveRoomForTheirLongestTexts) {
     struct {
         QLabel* label;
         const char* text;

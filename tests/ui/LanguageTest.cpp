@@ -16,66 +16,63 @@
 
 namespace {
 
-QString Shown(TForm1& form, const TCaptionRow& row)
-{
+QString Shown(TForm1& form, const TCaptionRow& row) {
     QObject* control = form.findChild<QObject*>(QString::fromLatin1(row.control));
     if (!control) return QStringLiteral("<missing %1>").arg(QString::fromLatin1(row.control));
     switch (row.kind) {
-    case TCaptionKind::LeftEdge: return QString::number(qobject_cast<QWidget*>(control)->x());
-    case TCaptionKind::LeftAxisTitle: return qobject_cast<QCustomPlot*>(control)->yAxis->label();
-    case TCaptionKind::BottomAxisTitle: return qobject_cast<QCustomPlot*>(control)->xAxis->label();
-    case TCaptionKind::Cell: return qobject_cast<TStringGrid*>(control)->Cell(row.col, row.row);
-    case TCaptionKind::Caption: return ShownText(control);
+    case TCaptionKind::LeftEdge:
+        return QString::number(qobject_cast<QWidget*>(control)->x());
+    case TCaptionKind::LeftAxisTitle:
+        return qobject_cast<QCustomPlot*>(control)->yAxis->label();
+    case TCaptionKind::BottomAxisTitle:
+        return qobject_cast<QCustomPlot*>(control)->xAxis->label();
+    case TCaptionKind::Cell:
+        return qobject_cast<TStringGrid*>(control)->Cell(row.col, row.row);
+    case TCaptionKind::Caption:
+        return ShownText(control);
     }
     return QString();
 }
 
-void ExpectShows(TForm1& form, const std::vector<TCaptionRow>& table)
-{
+void ExpectShows(TForm1& form, const std::vector<TCaptionRow>& table) {
     for (const TCaptionRow& row : table) {
         SCOPED_TRACE(std::string(row.control) + " " + std::to_string(row.col));
         EXPECT_EQ(Shown(form, row), QString::fromUtf8(row.text));
     }
 }
 
-void WriteFile(const QString& name, const QByteArray& content)
-{
+void WriteFile(const QString& name, const QByteArray& content) {
     QFile f(name);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(content);
 }
 
-QByteArray ReadFile(const QString& name)
-{
+QByteArray ReadFile(const QString& name) {
     QFile f(name);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
 }
 
 // What FormClose did, in order.
 QStringList events;
-void RecordEnd(int code)
-{
+void RecordEnd(int code) {
     events << QStringLiteral("end %1").arg(code);
 }
 
 class LanguageTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         EnsureForms();
         events.clear();
         ProcessEnd = RecordEnd;
         SetMessageSink([](const QString& text) { events << QStringLiteral("message ") + text; });
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         SetMessageSink(nullptr);
         N4Click(*Form1);
     }
 
     // A main window created in a directory whose prog.ini holds the given text (none: no file).
-    std::unique_ptr<TForm1> CreateWith(const char* ini)
-    {
+    std::unique_ptr<TForm1> CreateWith(const char* ini) {
         EnterTemporaryDirectory();
         if (ini) WriteFile(QStringLiteral("prog.ini"), ini);
         auto form = std::make_unique<TForm1>();
@@ -85,8 +82,7 @@ protected:
     }
 };
 
-TEST_F(LanguageTest, TablesCoverTheSameControlsInTheSameOrder)
-{
+TEST_F(LanguageTest, TablesCoverTheSameControlsInTheSameOrder) {
     ASSERT_EQ(RussianCaptions.size(), EnglishCaptions.size());
     EXPECT_EQ(RussianCaptions.size(), 66u);
     for (size_t i = 0; i < RussianCaptions.size(); ++i) {
@@ -95,8 +91,7 @@ TEST_F(LanguageTest, TablesCoverTheSameControlsInTheSameOrder)
     }
 }
 
-TEST_F(LanguageTest, SwitchingRewritesEveryCaptionAndLeavesRunTimeTextsAlone)
-{
+TEST_F(LanguageTest, SwitchingRewritesEveryCaptionAndLeavesRunTimeTextsAlone) {
     ExpectShows(*Form1, RussianCaptions);
     Form1->Label2->setText(QStringLiteral("0,125"));
     Form1->Label15->setText(QStringLiteral("95 %"));
@@ -136,8 +131,7 @@ TEST_F(LanguageTest, SwitchingRewritesEveryCaptionAndLeavesRunTimeTextsAlone)
     EXPECT_EQ(Form1->StringGrid3->Cell(0, 0), QStringLiteral("№"));
 }
 
-TEST_F(LanguageTest, OtherIndexAppliesRussianAndKeepsTheCheckMarks)
-{
+TEST_F(LanguageTest, OtherIndexAppliesRussianAndKeepsTheCheckMarks) {
     English1Click(*Form1);
     ApplyLanguage(*Form1, 7);
     ExpectShows(*Form1, RussianCaptions);
@@ -147,8 +141,7 @@ TEST_F(LanguageTest, OtherIndexAppliesRussianAndKeepsTheCheckMarks)
 }
 
 // Closes whatever modal window opens next and tells which it was.
-QString CloseNextModal(void (*open)(TForm1&))
-{
+QString CloseNextModal(void (*open)(TForm1&)) {
     QString opened;
     QTimer::singleShot(0, [&opened] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -161,8 +154,7 @@ QString CloseNextModal(void (*open)(TForm1&))
     return opened;
 }
 
-TEST_F(LanguageTest, AboutFollowsTheLanguage)
-{
+TEST_F(LanguageTest, AboutFollowsTheLanguage) {
     LanguageIndex = 0;
     EXPECT_EQ(CloseNextModal(N8Click), QStringLiteral("Form3"));
     LanguageIndex = 1;
@@ -171,8 +163,7 @@ TEST_F(LanguageTest, AboutFollowsTheLanguage)
     EXPECT_EQ(CloseNextModal(N8Click), QString());
 }
 
-TEST_F(LanguageTest, StoredLanguageIsReadAtCreation)
-{
+TEST_F(LanguageTest, StoredLanguageIsReadAtCreation) {
     struct {
         const char* ini;
         uint8_t index;
@@ -198,16 +189,14 @@ TEST_F(LanguageTest, StoredLanguageIsReadAtCreation)
     }
 }
 
-TEST_F(LanguageTest, EnglishFromTheFirstMoment)
-{
+TEST_F(LanguageTest, EnglishFromTheFirstMoment) {
     auto form = CreateWith("[Common]\nLanguage=1\n");
     ExpectShows(*form, EnglishCaptions);
     EXPECT_TRUE(form->English1->isChecked());
     EXPECT_FALSE(form->N4->isChecked());
 }
 
-TEST_F(LanguageTest, IndexSevenShowsRussianWithoutCheckMarks)
-{
+TEST_F(LanguageTest, IndexSevenShowsRussianWithoutCheckMarks) {
     auto form = CreateWith("[Common]\nLanguage=7\n");
     EXPECT_EQ(LanguageIndex, 7);
     ExpectShows(*form, RussianCaptions);
@@ -217,19 +206,20 @@ TEST_F(LanguageTest, IndexSevenShowsRussianWithoutCheckMarks)
     EXPECT_EQ(ReadFile(QStringLiteral("prog.ini")), QByteArray("[Common]\nLanguage=7\n"));
 }
 
-TEST_F(LanguageTest, ClosingSavesTheLanguageAndKeepsTheRestOfTheFile)
-{
+TEST_F(LanguageTest, ClosingSavesTheLanguageAndKeepsTheRestOfTheFile) {
     struct {
         const char* before;
         const char* after;
     } const cases[] = {
         {nullptr, "[Common]\nLanguage=1\n"},
         {"[Common]\nLanguage=0\n", "[Common]\nLanguage=1\n"},
-        {"; kept\r\n[Other]\r\nLanguage=5\r\n\r\n[COMMON]\r\nTheme=dark\r\nlanguage = 0\r\n[Tail]\r\n"
+        {"; kept\r\n[Other]\r\nLanguage=5\r\n\r\n[COMMON]\r\nTheme=dark\r\nlanguage = "
+         "0\r\n[Tail]\r\n"
          "x=1",
          "; kept\r\n[Other]\r\nLanguage=5\r\n\r\n[COMMON]\r\nTheme=dark\r\nLanguage=1\r\n[Tail]\r\n"
          "x=1"},
-        {"[Common]\nTheme=dark\n\n[Tail]\nx=1\n", "[Common]\nTheme=dark\nLanguage=1\n\n[Tail]\nx=1\n"},
+        {"[Common]\nTheme=dark\n\n[Tail]\nx=1\n",
+         "[Common]\nTheme=dark\nLanguage=1\n\n[Tail]\nx=1\n"},
         {"[Tail]\nx=1", "[Tail]\nx=1\n[Common]\nLanguage=1\n"},
     };
     for (const auto& c : cases) {
@@ -243,8 +233,7 @@ TEST_F(LanguageTest, ClosingSavesTheLanguageAndKeepsTheRestOfTheFile)
     }
 }
 
-TEST_F(LanguageTest, UnwritableFileIsReportedAndTheProgramStillEnds)
-{
+TEST_F(LanguageTest, UnwritableFileIsReportedAndTheProgramStillEnds) {
     EnterTemporaryDirectory();
     ASSERT_TRUE(QDir().mkdir(QStringLiteral("prog.ini"))); // cannot be written as a file
     LanguageIndex = 1;

@@ -15,8 +15,7 @@
 
 #include "ui/Forms.h"
 
-void EnsureApplication()
-{
+void EnsureApplication() {
     static int argc = 1;
     static char name[] = "ui_tests";
     static char* argv[] = {name, nullptr};
@@ -24,16 +23,14 @@ void EnsureApplication()
     (void)app;
 }
 
-QString EnterTemporaryDirectory()
-{
+QString EnterTemporaryDirectory() {
     static std::vector<std::unique_ptr<QTemporaryDir>> dirs;
     dirs.push_back(std::make_unique<QTemporaryDir>());
     QDir::setCurrent(dirs.back()->path());
     return dirs.back()->path();
 }
 
-void EnsureForms()
-{
+void EnsureForms() {
     EnsureApplication();
     if (Form1) return;
     EnterTemporaryDirectory();
@@ -43,12 +40,10 @@ void EnsureForms()
     Form1->Timer2->stop();
 }
 
-QString ShownText(QObject* control)
-{
+QString ShownText(QObject* control) {
     if (auto* page = qobject_cast<QWidget*>(control)) {
-        if (auto* tabs = qobject_cast<QTabWidget*>(page->parentWidget()
-                                                       ? page->parentWidget()->parentWidget()
-                                                       : nullptr);
+        if (auto* tabs = qobject_cast<QTabWidget*>(
+                page->parentWidget() ? page->parentWidget()->parentWidget() : nullptr);
             tabs && tabs->indexOf(page) >= 0)
             return tabs->tabText(tabs->indexOf(page));
     }

@@ -13,12 +13,11 @@
 namespace {
 
 class WidgetsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { EnsureApplication(); }
 };
 
-TEST_F(WidgetsTest, RadioButtonsSelectExclusivelyAndCanBeCleared)
-{
+TEST_F(WidgetsTest, RadioButtonsSelectExclusivelyAndCanBeCleared) {
     QGroupBox box;
     QRadioButton a(&box), b(&box), c(&box);
     int selections[3] = {0, 0, 0};
@@ -45,8 +44,7 @@ TEST_F(WidgetsTest, RadioButtonsSelectExclusivelyAndCanBeCleared)
     EXPECT_EQ(selections[1], 1); // clearing is no selection
 }
 
-TEST_F(WidgetsTest, ColoursReadBackAsSet)
-{
+TEST_F(WidgetsTest, ColoursReadBackAsSet) {
     QProgressBar bar;
     SetBarColor(&bar, QColor(255, 0, 0));
     EXPECT_EQ(BarColor(&bar), QColor(255, 0, 0));
@@ -58,8 +56,7 @@ TEST_F(WidgetsTest, ColoursReadBackAsSet)
     EXPECT_EQ(FontColor(&label), WindowTextColor());
 }
 
-TEST_F(WidgetsTest, GridCellsAndBounds)
-{
+TEST_F(WidgetsTest, GridCellsAndBounds) {
     TStringGrid grid(nullptr, 3, 5, 1, 1, 16);
     grid.SetCell(2, 4, QStringLiteral("x"));
     EXPECT_EQ(grid.Cell(2, 4), QStringLiteral("x"));
@@ -78,8 +75,7 @@ TEST_F(WidgetsTest, GridCellsAndBounds)
     EXPECT_EQ(grid.RowCount(), 0);
 }
 
-TEST_F(WidgetsTest, FixedCellsAreNotEditable)
-{
+TEST_F(WidgetsTest, FixedCellsAreNotEditable) {
     TStringGrid grid(nullptr, 2, 3, 1, 1, 16);
     grid.SetEditable(true);
     QStyleOptionViewItem option;
@@ -90,11 +86,11 @@ TEST_F(WidgetsTest, FixedCellsAreNotEditable)
     EXPECT_NE(delegate->createEditor(&parent, option, grid.model()->index(1, 1)), nullptr);
 }
 
-TEST_F(WidgetsTest, OwnerDrawRunsAfterTheGridsOwnDrawing)
-{
+TEST_F(WidgetsTest, OwnerDrawRunsAfterTheGridsOwnDrawing) {
     TStringGrid grid(nullptr, 3, 4, 1, 1, 16);
     grid.resize(220, 90);
-    for (int c = 0; c < 3; ++c) grid.setColumnWidth(c, 60);
+    for (int c = 0; c < 3; ++c)
+        grid.setColumnWidth(c, 60);
     grid.SetCell(2, 1, QStringLiteral("123"));
     std::set<std::pair<int, int>> drawn;
     QRect cell21;
@@ -114,12 +110,12 @@ TEST_F(WidgetsTest, OwnerDrawRunsAfterTheGridsOwnDrawing)
     EXPECT_EQ(image.pixelColor(inGrid * image.devicePixelRatio()), QColor(Qt::red));
 }
 
-TEST_F(WidgetsTest, FixedRowStaysWhileTheCellsScroll)
-{
+TEST_F(WidgetsTest, FixedRowStaysWhileTheCellsScroll) {
     TStringGrid grid(nullptr, 3, 903, 1, 1, 16);
     grid.resize(247, 241);
     grid.SetCell(1, 0, QStringLiteral("Time"));
-    for (int row = 1; row < 903; ++row) grid.SetCell(1, row, QString::number(row));
+    for (int row = 1; row < 903; ++row)
+        grid.SetCell(1, row, QString::number(row));
     const QImage settled = grid.grab().toImage(); // lays the grid out
     const QRect top = grid.viewport()->geometry().adjusted(0, 0, 0, 16 - grid.viewport()->height());
     const QImage before = grid.grab(top).toImage();
@@ -130,8 +126,7 @@ TEST_F(WidgetsTest, FixedRowStaysWhileTheCellsScroll)
     EXPECT_GT(grid.verticalScrollBar()->value(), 0);
 }
 
-TEST_F(WidgetsTest, StatusBarPanels)
-{
+TEST_F(WidgetsTest, StatusBarPanels) {
     TStatusBar bar(nullptr, {160, 350, 350, 120});
     bar.resize(953, 19);
     bar.SetPanelText(3, QStringLiteral("COM3"));
@@ -143,8 +138,7 @@ TEST_F(WidgetsTest, StatusBarPanels)
     EXPECT_EQ(bar.Panel(3)->x(), 860);
 }
 
-TEST_F(WidgetsTest, MessagesGoToTheInstalledSink)
-{
+TEST_F(WidgetsTest, MessagesGoToTheInstalledSink) {
     QStringList shown;
     SetMessageSink([&shown](const QString& text) { shown << text; });
     ShowMessage(QStringLiteral("hello"));
