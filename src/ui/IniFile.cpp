@@ -26,7 +26,9 @@ std::vector<QByteArray> SplitLines(const QByteArray& data, bool& endsWithBreak, 
 
 // The section name of a "[name]" line.
 std::optional<QByteArray> SectionOf(const QByteArray& line) {
-    const QByteArray t = line.trimmed();
+    QByteArray t = line.trimmed();
+    // Editors that save UTF-8 often put a byte-order mark before the first section.
+    if (t.startsWith("\xEF\xBB\xBF")) t = t.mid(3).trimmed();
     if (!t.startsWith('[')) return std::nullopt;
     const int close = t.indexOf(']');
     if (close < 0) return std::nullopt;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTimer>
+#include <functional>
 #include <qcustomplot.h>
 
 #include "UiTestSupport.h"
@@ -51,6 +52,19 @@ QByteArray ReadFile(const QString& name) {
     QFile f(name);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
 }
+
+// A port that only notes that it was closed.
+class TFakePort : public TSerialPort {
+  public:
+    explicit TFakePort(bool& closed) : closed_(closed) {}
+    void Purge() override {}
+    int Write(const uint8_t*, int n) override { return n; }
+    int Read(uint8_t*, int, int) override { return 0; }
+    void Close() override { closed_ = true; }
+
+  private:
+    bool& closed_;
+};
 
 // What FormClose did, in order.
 QStringList events;
@@ -180,6 +194,7 @@ TEST_F(LanguageTest, StoredLanguageIsReadAtCreation) {
         {"[Other]\nLanguage=1\n[Common]\nTheme=2\n", 0},
         {"Language=1\n", 0},
         {"[Common]\nLanguage=99999999999\n", 0},
+        {"\xEF\xBB\xBF[Common]\nLanguage=1\n", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ini ? c.ini : "no file");
@@ -213,6 +228,7 @@ TEST_F(LanguageTest, ClosingSavesTheLanguageAndKeepsTheRestOfTheFile) {
     } const cases[] = {
         {nullptr, "[Common]\nLanguage=1\n"},
         {"[Common]\nLanguage=0\n", "[Common]\nLanguage=1\n"},
+        {"\xEF\xBB\xBF[Common]\nLanguage=0\n", "\xEF\xBB\xBF[Common]\nLanguage=1\n"},
         {"; kept\r\n[Other]\r\nLanguage=5\r\n\r\n[COMMON]\r\nTheme=dark\r\nlanguage = "
          "0\r\n[Tail]\r\n"
          "x=1",
@@ -233,17 +249,39 @@ TEST_F(LanguageTest, ClosingSavesTheLanguageAndKeepsTheRestOfTheFile) {
     }
 }
 
+TEST_F(LanguageTest, ClosingWithoutAChoiceWritesRussian) {
+    auto form = CreateWith(nullptr);
+    FormClose(*form);
+    EXPECT_EQ(ReadFile(QStringLiteral("prog.ini")), QByteArray("[Common]\nLanguage=0\n"));
+}
+
 TEST_F(LanguageTest, UnwritableFileIsReportedAndTheProgramStillEnds) {
+    // A directory in the file's place, and a directory nobody may create files in (even root).
+    const std::function<bool()> setups[] = {
+        [] {
+            EnterTemporaryDirectory();
+            return QDir().mkdir(QStringLiteral("prog.ini"));
+        },
+        [] { return QDir::setCurrent(QStringLiteral("/proc")); },
+    };
+    for (const auto& setup : setups) {
+        ASSERT_TRUE(setup());
+        bool closed = false;
+        SetPortOpener([&closed](uint8_t) { return std::make_unique<TFakePort>(closed); });
+        ASSERT_NE(OpenPort(3), nullptr);
+        const QString path = QDir::currentPath() + QStringLiteral("/prog.ini");
+        SCOPED_TRACE(path.toStdString());
+        LanguageIndex = 1;
+        events.clear();
+        Form1->close(); // the close button runs FormClose
+        EXPECT_EQ(events, (QStringList{QStringLiteral("message Unable to write to ") + path,
+                                       QStringLiteral("end 0")}));
+        EXPECT_EQ(PortHandle, nullptr);
+        EXPECT_TRUE(closed);
+        Form1->show();
+    }
+    SetPortOpener(nullptr);
     EnterTemporaryDirectory();
-    ASSERT_TRUE(QDir().mkdir(QStringLiteral("prog.ini"))); // cannot be written as a file
-    LanguageIndex = 1;
-    events.clear();
-    Form1->close(); // the close button runs FormClose
-    const QString path = QDir::currentPath() + QStringLiteral("/prog.ini");
-    EXPECT_EQ(events, (QStringList{QStringLiteral("message Unable to write to ") + path,
-                                   QStringLiteral("end 0")}));
-    EXPECT_EQ(PortHandle, nullptr);
-    Form1->show();
 }
 
 } // namespace
