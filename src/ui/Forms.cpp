@@ -30,8 +30,8 @@ TForm6* Form6 = nullptr;
 
 namespace {
 
-// The layout was drawn for an 11-pixel humanist sans; the condensed DejaVu is the closest in
-// width among the fonts every Debian desktop has.
+// The layout was drawn for an 11-pixel humanist sans; of the faces Debian ships, condensed DejaVu
+// (fonts-dejavu-extra) comes closest in width.
 const char* const UiFamily = "DejaVu Sans Condensed";
 
 QFont UiFont(int pixels, bool bold = false) {
