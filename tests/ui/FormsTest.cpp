@@ -233,6 +233,20 @@ TEST_F(FormsTest, LinkStatusGoesToPanelZeroOfTheLatestMainWindow) {
     ReadObject(2); // the window is gone; the text goes nowhere
 }
 
+// Check boxes and radio buttons run their handlers when the program changes them, too.
+TEST_F(FormsTest, HandlersRunOnProgramChanges) {
+    Form1->CheckBox2->setChecked(true);
+    EXPECT_TRUE(Form1->Button7->isEnabled());
+    Form1->CheckBox2->setChecked(false);
+    EXPECT_FALSE(Form1->Button7->isEnabled());
+
+    SetRadioChecked(Form1->RadioButton2, true); // a recording mode switches recording on
+    EXPECT_TRUE(Form1->CheckBox5->isChecked());
+    Form1->CheckBox5->setChecked(false); // and switching it off clears the mode
+    EXPECT_FALSE(Form1->RadioButton2->isChecked());
+    EXPECT_FALSE(Form1->CheckBox3->isChecked());
+}
+
 TEST_F(FormsTest, GridsHaveTheirShape) {
     struct {
         TStringGrid* grid;
