@@ -1,8 +1,5 @@
 #include "settings/SettingsRead.h"
 
-#include <QApplication>
-#include <QMessageBox>
-
 #include "link/Address.h"
 #include "link/Catalogue.h"
 #include "link/Frame.h"
@@ -10,26 +7,13 @@
 #include "settings/SettingsDisplay.h"
 #include "ui/Forms.h"
 #include "ui/Language.h"
+#include "ui/Widgets.h"
 #include "views/DoseView.h"
-
-static TInputErrorSink InputErrorSink;
-
-void SetInputErrorSink(TInputErrorSink sink) {
-    InputErrorSink = std::move(sink);
-}
-
-void ShowInputError(const QString& text) {
-    if (InputErrorSink) {
-        InputErrorSink(text);
-        return;
-    }
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);
-}
 
 bool ConvertDeviceAddress(TForm1& form) {
     const QString text = form.Edit2->text();
     if (ParseAddressText(text, DeviceAddress)) return true;
-    ShowInputError(InvalidIntegerMessage(text));
+    ShowMessage(InvalidIntegerMessage(text));
     return false;
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 // Reading the device settings into the settings tab, and the recording-mode controls.
-#include <QString>
 #include <cstdint>
-#include <functional>
 
 class TForm1;
 
@@ -15,12 +13,6 @@ void RadioButton2Click(TForm1& form);
 void RadioButton3Click(TForm1& form);
 void CheckBox3Click(TForm1& form);
 
-// Takes DeviceAddress from Edit2. A text that is no hexadecimal number is reported by
-// ShowInputError and gives false, leaving DeviceAddress as it was.
+// Takes DeviceAddress from Edit2. A text that is no hexadecimal number is reported in a message
+// box (ShowMessage) and gives false, leaving DeviceAddress as it was.
 bool ConvertDeviceAddress(TForm1& form);
-
-// Refused operator input is reported in a modal message box; tests install their own sink so
-// that nothing blocks. An empty function restores the box.
-using TInputErrorSink = std::function<void(const QString&)>;
-void SetInputErrorSink(TInputErrorSink sink);
-void ShowInputError(const QString& text);

@@ -52,9 +52,6 @@ void ShowMeasurement(TForm1& form) {
 
     const TMemoryFill fill = MemoryFill(m.RecordCount, (m.Status & StatusMemoryFull) != 0);
     form.Label41->setText(fill.Text);
-    // The bar counts records; a bar built with another range would drop the position.
-    if (form.ProgressBar1->minimum() != 0 || form.ProgressBar1->maximum() != int(ArchiveCapacity))
-        form.ProgressBar1->setRange(0, int(ArchiveCapacity));
     form.ProgressBar1->setValue(fill.Position);
     if (fill.Colour != TFillColour::Keep) SetBarColor(form.ProgressBar1, FillColour(fill.Colour));
 

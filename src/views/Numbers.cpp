@@ -3,7 +3,9 @@
 #include <QLocale>
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 QChar DecimalSeparator()
@@ -27,29 +29,58 @@ static bool NotFinite(double x, QString& out)
     return true;
 }
 
-// Digits and decimal exponent of x rounded once to `significant` digits: x ~ d.ddd * 10^exp.
-static void RoundSignificant(double x, int significant, std::string& digits, int& exp, bool& neg)
+// x as 18 significant decimal digits: |x| = d.ddd... * 10^exp. Rounding then works on these
+// digits, half away from zero, so 3.25 shows as 3.3 and 12.5 % as 13 %, as operators expect.
+struct TDecimal {
+    std::string Digits;
+    int Exp = 0;
+    bool Negative = false;
+};
+
+static TDecimal Decompose(double x)
 {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", significant - 1, x);
-    std::string s(buf);
-    neg = s[0] == '-';
-    if (neg) s.erase(0, 1);
-    const size_t e = s.find('e');
-    exp = std::atoi(s.c_str() + e + 1);
-    digits.clear();
-    for (size_t i = 0; i < e; ++i)
-        if (s[i] != '.') digits += s[i];
+    std::snprintf(buf, sizeof buf, "%.17e", std::fabs(x));
+    TDecimal d;
+    d.Negative = std::signbit(x);
+    const char* e = std::strchr(buf, 'e');
+    d.Exp = std::atoi(e + 1);
+    for (const char* p = buf; p < e; ++p)
+        if (*p != '.') d.Digits += *p;
+    return d;
+}
+
+// Keeps the first `keep` digits, rounding half up on the next one; keep may be 0 or less.
+static void RoundTo(TDecimal& d, int keep)
+{
+    if (keep < 0) keep = 0, d.Digits = "0";
+    const bool up = keep < int(d.Digits.size()) && d.Digits[keep] >= '5';
+    d.Digits.resize(keep, '0');
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && d.Digits[i] == '9') d.Digits[i--] = '0';
+        if (i >= 0) {
+            ++d.Digits[i];
+        } else {
+            d.Digits.insert(d.Digits.begin(), '1');
+            ++d.Exp;
+            if (keep > 0) d.Digits.pop_back();
+        }
+    }
+    if (d.Digits.empty() || d.Digits.find_first_not_of('0') == std::string::npos) {
+        d.Digits = "0";
+        d.Exp = 0;
+        d.Negative = false;
+    }
 }
 
 // General form: shortest digits, exponent without a plus sign ("1.235E4", "1E-20").
-static std::string GeneralForm(const std::string& digits, int exp, bool neg)
+static std::string GeneralForm(std::string digits, int exp, bool neg)
 {
-    std::string d = digits;
-    while (d.size() > 1 && d.back() == '0') d.pop_back();
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
     std::string out = neg ? "-" : "";
-    out += d[0];
-    if (d.size() > 1) out += "." + d.substr(1);
+    out += digits[0];
+    if (digits.size() > 1) out += "." + digits.substr(1);
     return out + "E" + std::to_string(exp);
 }
 
@@ -57,34 +88,25 @@ QString FormatFixed(double x, int precision, int decimals)
 {
     QString special;
     if (NotFinite(x, special)) return special;
-    if (x == 0) x = 0; // no "-0.000"
-    const int integerDigits = x == 0 ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(x)))) + 1;
-    char buf[512];
-    if (integerDigits + decimals <= precision) {
-        // The decimals bound the digits: one rounding by printf is exact.
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, x);
-        std::string s(buf);
-        if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
-        return Localised(s);
-    }
-    std::string digits;
-    int exp;
-    bool neg;
-    RoundSignificant(x, precision, digits, exp, neg);
-    if (exp + 1 > precision) return Localised(GeneralForm(digits, exp, neg));
+    TDecimal d = Decompose(x);
+    if (x == 0) d = TDecimal{"0", 0, false};
+    const int integerDigits = d.Exp + 1;
+    RoundTo(d, std::min(precision, integerDigits + decimals));
+    if (d.Digits != "0" && d.Exp + 1 > precision) return Localised(GeneralForm(d.Digits, d.Exp, d.Negative));
     // Expand d.ddd * 10^exp into fixed form with `decimals` places, padding with zeros.
-    std::string out = neg ? "-" : "";
-    if (exp >= 0) {
-        for (int i = 0; i <= exp; ++i) out += i < int(digits.size()) ? digits[i] : '0';
-        std::string frac = int(digits.size()) > exp + 1 ? digits.substr(exp + 1) : "";
-        frac.resize(decimals, '0');
-        if (decimals > 0) out += "." + frac;
-    } else {
-        std::string frac = std::string(-exp - 1, '0') + digits;
-        frac.resize(decimals, '0');
+    std::string out = d.Negative ? "-" : "";
+    std::string frac;
+    if (d.Digits == "0") {
         out += "0";
-        if (decimals > 0) out += "." + frac;
+    } else if (d.Exp >= 0) {
+        for (int i = 0; i <= d.Exp; ++i) out += i < int(d.Digits.size()) ? d.Digits[i] : '0';
+        if (int(d.Digits.size()) > d.Exp + 1) frac = d.Digits.substr(d.Exp + 1);
+    } else {
+        out += "0";
+        frac = std::string(-d.Exp - 1, '0') + d.Digits;
     }
+    frac.resize(decimals, '0');
+    if (decimals > 0) out += "." + frac;
     return Localised(out);
 }
 
@@ -92,8 +114,13 @@ QString FormatThreshold(double x)
 {
     QString special;
     if (NotFinite(x, special)) return special;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2E", x);
-    std::string s(buf); // d.ddE+xx with at least two exponent digits, as printf gives it
-    return Localised(s);
+    TDecimal d = Decompose(x);
+    if (x == 0) d = TDecimal{"000", 0, false};
+    else RoundTo(d, 3);
+    d.Digits.resize(3, '0');
+    char exp[16];
+    std::snprintf(exp, sizeof exp, "E%c%02d", d.Exp < 0 ? '-' : '+', std::abs(d.Exp));
+    std::string out = d.Negative ? "-" : "";
+    out += d.Digits.substr(0, 1) + "." + d.Digits.substr(1) + exp;
+    return Localised(out);
 }

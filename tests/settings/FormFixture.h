@@ -48,7 +48,7 @@ class TFormTest : public ::testing::Test {
         Form1 = form.get();
         Form2 = dialog.get();
         SetStatusSink([this](const QString& text) { form->StatusBar1->SetPanelText(0, text); });
-        SetInputErrorSink([this](const QString& text) { messages << text; });
+        SetMessageSink([this](const QString& text) { messages << text; });
         device = std::make_unique<TSimDevice>(QuietDevice());
         opener = std::make_unique<TSimOpener>(*device, DevicePort);
     }
@@ -56,7 +56,7 @@ class TFormTest : public ::testing::Test {
     void TearDown() override {
         ClosePort();
         opener.reset();
-        SetInputErrorSink(nullptr);
+        SetMessageSink(nullptr);
         SetStatusSink(nullptr);
         Form1 = nullptr;
         Form2 = nullptr;
