@@ -161,6 +161,9 @@ TPtyTransport::TEnd TPtyTransport::Run(volatile std::sig_atomic_t& stop) {
         for (const TOutgoing& reply : replies) {
             Send(reply, stop);
             if (reply.HangUpAfter) {
+                // Let the bytes already sent reach the other side before the line dies, as with
+                // a cable pulled mid-reply: closing the master at once would flush them there.
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
                 Close();
                 return HungUp;
             }

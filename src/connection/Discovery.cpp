@@ -85,10 +85,13 @@ void FindDevice(uint8_t mode) {
             PortNumber = 0;
     } else {
         // A bad address would fail every probe, each with its own message box: refuse it once.
-        // A failed scan keeps the port found earlier in PortNumber.
         if (ConvertDeviceAddress(*Form1)) {
             const TScanOutcome outcome = ScanPorts(problems);
             found = outcome == TScanOutcome::Found;
+            // A failed scan keeps the port found earlier in PortNumber, and the status bar still
+            // names it: go back to that port, so that polling is not left on the last number
+            // tried (normally no port at all) and resumes once the device answers again.
+            if (!found && PortNumber != 0) OpenPort(PortNumber);
             if (outcome == TScanOutcome::TimedOut) {
                 Form1->StatusBar1->Panel(3)->setToolTip(problems.Text());
                 return;
