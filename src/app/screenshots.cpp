@@ -6,9 +6,19 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "connection/Clock.h"
+#include "connection/Polling.h"
+#include "connection/Startup.h"
+#include "link/SerialLink.h"
+#include "settings/SettingsRead.h"
+#include "sim/SimDevice.h"
+#include "sim/SimPort.h"
 #include "ui/Forms.h"
 #include "ui/Language.h"
 #include "ui/LanguageSwitch.h"
+
+#include <ctime>
+#include <memory>
 
 namespace {
 
@@ -26,6 +36,57 @@ bool Save(QWidget* window, const QString& dir, const QString& name) {
 void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (text.startsWith(QLatin1String("This plugin does not support"))) return;
     if (type != QtDebugMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+// The windows as an operator sees them with a console unit on COM3: the simulated one, in
+// process and on a clock of its own, so a minute of polling takes no time.
+int64_t PictureNow = 0;
+int64_t PictureClock() { return PictureNow; }
+
+bool SaveConnected(const QString& dir) {
+    static TSimOptions options;
+    options.RealTime = false;
+    options.DoseRateLevel = 0.35e-6;
+    static TSimDevice device(options);
+    SetPortOpener([](uint8_t n) -> std::unique_ptr<TSerialPort> {
+        if (n != 3) return nullptr;
+        return std::make_unique<TSimPort>(device);
+    });
+    PictureNow = static_cast<int64_t>(std::time(nullptr));
+    SetNowFunction(PictureClock);
+
+    N4Click(*Form1);
+    Timer2Timer(*Form1); // the start-up search: finds COM3 and fills the settings tab
+    Timer2Timer(*Form1); // the main window back, the splash gone
+    Form1->Timer1->stop();
+    const auto poll = [](int tab, int seconds) {
+        Form1->PageControl1->setCurrentIndex(tab);
+        for (int i = 0; i < seconds; ++i) {
+            device.Model().Advance(1);
+            ++PictureNow;
+            Timer1Timer(*Form1);
+        }
+    };
+    bool ok = true;
+    const char* tabs[5] = {"measurement", "settings", "archive", "spectrum", "batteries"};
+    for (int lang = 0; lang < 2; ++lang) {
+        const QString code = lang == 0 ? QStringLiteral("ru") : QStringLiteral("en");
+        if (lang == 1) English1Click(*Form1);
+        poll(0, 90);
+        poll(3, 5);
+        poll(4, 2);
+        Form1->PageControl1->setCurrentIndex(1);
+        Button1Click(*Form1);
+        for (int tab : {0, 1, 3, 4}) {
+            Form1->PageControl1->setCurrentIndex(tab);
+            ok &= Save(Form1, dir,
+                       QStringLiteral("live-%1-%2-%3").arg(code).arg(tab + 1).arg(tabs[tab]));
+        }
+    }
+    ClosePort();
+    SetPortOpener(nullptr);
+    SetNowFunction(nullptr);
+    return ok;
 }
 
 } // namespace
@@ -68,6 +129,9 @@ int main(int argc, char** argv) {
     ok &= Save(Form4, dir, QStringLiteral("about-en"));
     ok &= Save(Form5, dir, QStringLiteral("splash-ru"));
     ok &= Save(Form6, dir, QStringLiteral("splash-en"));
+    Form5->hide();
+    Form6->hide();
+    ok &= SaveConnected(dir);
     std::fflush(stdout);
     return ok ? 0 : 1;
 }

@@ -426,8 +426,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
             const int top = 24 + 24 * row;
             const QByteArray captionName = "Label" + QByteArray::number(10 + 10 * box + row);
             const QByteArray valueName = "Label" + QByteArray::number(15 + 10 * box + row);
+            // The current caption is rewritten by each battery update ("Current consumption:"
+            // and the like); the whole room up to the value column keeps it from being cut.
             *boxLabels[box][row] =
-                MakeLabel(group, captionName.constData(), captions[row], 16, top);
+                MakeLabel(group, captionName.constData(), captions[row], 16, top, 155, 0);
             *boxLabels[box][row + 5] =
                 MakeLabel(group, valueName.constData(), none, 176, top, 115, 0);
         }
