@@ -1,11 +1,9 @@
 // The device search over a real tty: halvex-sim on a pseudo-terminal linked as COM3 in a
 // temporary port folder.
-#include <QTemporaryDir>
-
 #include "../settings/FormFixture.h"
 #include "connection/Startup.h"
 #include "link/Frame.h"
-#include "tests/support/SimProcess.h"
+#include "tests/support/PortFolder.h"
 
 namespace {
 
@@ -14,23 +12,17 @@ class PtyDiscovery : public TFormTest {
     void SetUp() override {
         TFormTest::SetUp();
         opener.reset(); // ports are ttys again
-        ASSERT_TRUE(folder.isValid());
-        SetPortFolder(folder.path());
-        ASSERT_TRUE(sim.Start({"--link", folder.filePath("COM3"), "--no-noise"}))
-            << sim.Error().toStdString();
+        ASSERT_TRUE(ports.IsValid());
+        ASSERT_TRUE(ports.StartSim(DevicePort)) << ports.Sim.Error().toStdString();
         StartupDone = false;
         Form5 = nullptr;
         Form6 = nullptr;
     }
     void TearDown() override {
-        ClosePort();
-        sim.Stop();
-        SetPortFolder(QString());
         StartupDone = false;
         TFormTest::TearDown();
     }
-    QTemporaryDir folder;
-    TSimProcess sim;
+    TPortFolder ports;
 };
 
 TEST_F(PtyDiscovery, StartupScanFindsTheDeviceOnCom3) {

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -105,11 +106,9 @@ TEST(StartupClose, ClosingTheMainWindowWritesTheLanguage) {
     GTEST_FLAG_SET(death_test_style, "fast");
     EXPECT_EXIT(
         {
-            TForm1 window;
-            window.Timer1->stop();
-            window.Timer2->stop();
+            auto window = QuietMainWindow();
             LanguageIndex = 1;
-            window.close();
+            window->close();
             std::_Exit(3); // only reached when closing did not end the process
         },
         ::testing::ExitedWithCode(0), "");

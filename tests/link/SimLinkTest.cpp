@@ -4,10 +4,9 @@
 #include "link/ObjectRequests.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
-#include "tests/support/SimProcess.h"
+#include "tests/support/PortFolder.h"
 
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -21,23 +20,13 @@ constexpr uint8_t Port = 3;
 class SimLink : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        SetPortOpener(nullptr);
-        SetPortFolder(folder.path());
-        ComputeEncodedSizes(ObjectTable, ObjectTableCount);
+        ASSERT_TRUE(ports.IsValid());
         const uint8_t device[3] = {0x03, 0xC8, 0xFD};
         std::memcpy(DeviceAddress, device, 3);
     }
-    void TearDown() override {
-        ClosePort();
-        sim.Stop();
-        SetPortFolder(QString());
-    }
     // Starts the simulator as COM3 with `faults` and opens the port.
     void Start(const QStringList& faults) {
-        ASSERT_TRUE(
-            sim.Start(QStringList{"--link", folder.path() + "/COM3", "--no-noise"} + faults))
-            << sim.Error().toStdString();
+        ASSERT_TRUE(ports.StartSim(Port, faults)) << ports.Sim.Error().toStdString();
         ASSERT_NE(OpenPort(Port), nullptr) << LastOpenProblem.toStdString();
     }
     // A read of MeasurementData; returns the request as it stood before the reply came in.
@@ -53,8 +42,7 @@ class SimLink : public ::testing::Test {
         }
         return result;
     }
-    QTemporaryDir folder;
-    TSimProcess sim;
+    TPortFolder ports;
 };
 
 TEST_F(SimLink, CompleteReplyAndAcknowledgement) {
@@ -101,7 +89,7 @@ TEST_F(SimLink, DamagedReplies) {
         EXPECT_EQ(ReplyLength, c.replyLength);
         EXPECT_EQ(MeasurementData.DoseRate, 0.0f);
         ClosePort();
-        sim.Stop();
+        ports.Sim.Stop();
     }
 }
 
@@ -125,7 +113,7 @@ TEST_F(SimLink, HangUpFailsLaterRequestsAndReopeningStartsClean) {
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(Read(), 0);
     // The simulator put a new line behind the same name.
-    for (int i = 0; i < 100 && !QFileInfo::exists(folder.path() + "/COM3"); ++i)
+    for (int i = 0; i < 100 && !QFileInfo::exists(ports.Entry(Port)); ++i)
         usleep(20000);
     ASSERT_NE(OpenPort(Port), nullptr);
     int answered = 0;

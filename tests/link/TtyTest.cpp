@@ -2,10 +2,10 @@
 #include "link/ObjectRequests.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
+#include "tests/support/PortFolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -32,35 +32,24 @@ struct TPty {
         if (Master >= 0) ::close(Master);
         Master = -1;
     }
-    bool Enter(const QString& folder, int n) const {
-        return QFile::link(Slave, folder + QStringLiteral("/COM%1").arg(n));
-    }
+    bool Enter(const QString& entry) const { return QFile::link(Slave, entry); }
 };
 
 class Tty : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        SetPortOpener(nullptr);
-        SetPortFolder(folder.path());
-        ComputeEncodedSizes(ObjectTable, ObjectTableCount);
-    }
-    void TearDown() override {
-        ClosePort();
-        SetPortFolder(QString());
-    }
-    QTemporaryDir folder;
+    void SetUp() override { ASSERT_TRUE(ports.IsValid()); }
+    TPortFolder ports;
 };
 
 TEST_F(Tty, PortNumbersMapToDeviceNames) {
-    ASSERT_TRUE(QFile::link("/dev/null", folder.path() + "/COM2"));
+    ASSERT_TRUE(QFile::link("/dev/null", ports.Entry(2)));
     const struct {
         uint8_t n;
         QString name;
     } cases[] = {
         {0, ""},
         {1, "/dev/ttyS0"},
-        {2, folder.path() + "/COM2"}, // the folder's entry wins over the table
+        {2, ports.Entry(2)}, // the folder's entry wins over the table
         {32, "/dev/ttyS31"},
         {33, "/dev/ttyUSB0"},
         {64, "/dev/ttyUSB31"},
@@ -75,7 +64,7 @@ TEST_F(Tty, PortNumbersMapToDeviceNames) {
 
 TEST_F(Tty, OpeningANumberWithoutAPortClosesTheOpenOne) {
     TPty pty;
-    ASSERT_TRUE(pty.Enter(folder.path(), 5));
+    ASSERT_TRUE(pty.Enter(ports.Entry(5)));
     ASSERT_NE(OpenPort(5), nullptr);
     EXPECT_EQ(OpenPort(200), nullptr);
     EXPECT_EQ(PortHandle, nullptr);
@@ -87,14 +76,14 @@ TEST_F(Tty, OpeningANumberWithoutAPortClosesTheOpenOne) {
 }
 
 TEST_F(Tty, SomethingThatIsNotATtyIsRefusedWithAReason) {
-    ASSERT_TRUE(QFile::link("/dev/null", folder.path() + "/COM9"));
+    ASSERT_TRUE(QFile::link("/dev/null", ports.Entry(9)));
     EXPECT_EQ(OpenPort(9), nullptr);
     EXPECT_TRUE(LastOpenProblem.contains("/COM9")) << LastOpenProblem.toStdString();
 }
 
 TEST_F(Tty, ExclusiveOpen) {
     TPty pty;
-    ASSERT_TRUE(pty.Enter(folder.path(), 6));
+    ASSERT_TRUE(pty.Enter(ports.Entry(6)));
     ASSERT_NE(OpenPort(6), nullptr);
     // A second opener of the same device (here: as root, which TIOCEXCL lets through) is refused.
     const int fd = ::open(QFile::encodeName(pty.Slave).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -106,16 +95,16 @@ TEST_F(Tty, ExclusiveOpen) {
 
 TEST_F(Tty, HungUpPortFailsRequestsAndTheNextOpenStartsClean) {
     TPty pty;
-    ASSERT_TRUE(pty.Enter(folder.path(), 7));
+    ASSERT_TRUE(pty.Enter(ports.Entry(7)));
     ASSERT_NE(OpenPort(7), nullptr);
     pty.CloseMaster();
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(ReadObject(2), 0);
         EXPECT_EQ(WriteObject(9), 0);
     }
-    QFile::remove(folder.path() + "/COM7");
+    QFile::remove(ports.Entry(7));
     TPty fresh;
-    ASSERT_TRUE(fresh.Enter(folder.path(), 7));
+    ASSERT_TRUE(fresh.Enter(ports.Entry(7)));
     ASSERT_NE(OpenPort(7), nullptr);
     BuildReadRequest(FrameBuffer, 2, DeviceAddress);
     uint8_t request[19] = {};
@@ -129,8 +118,8 @@ TEST_F(Tty, PermissionDeniedNamesTheDeviceAndTheGroup) {
     TPty pty;
     ASSERT_EQ(chmod(QFile::encodeName(pty.Slave).constData(), 0600), 0);
     ASSERT_EQ(chown(QFile::encodeName(pty.Slave).constData(), 0, 0), 0);
-    ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0755), 0);
-    ASSERT_TRUE(pty.Enter(folder.path(), 8));
+    ASSERT_EQ(chmod(QFile::encodeName(ports.Path()).constData(), 0755), 0);
+    ASSERT_TRUE(pty.Enter(ports.Entry(8)));
     // Dropping the user happens in a child so the test process stays root.
     EXPECT_EXIT(
         {

@@ -2,6 +2,7 @@
 #include "SimTestUtil.h"
 #include "connection/Clock.h"
 #include "link/ObjectTable.h"
+#include "tests/support/QuietDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +11,8 @@
 
 namespace {
 
-TSimOptions Quiet() {
-    TSimOptions o;
-    o.RealTime = false;
-    o.Noise = false;
-    return o;
-}
-
 struct TModelFixture : ::testing::Test {
-    TDeviceModel Model{Quiet()};
+    TDeviceModel Model{QuietDevice()};
     std::vector<uint8_t> Reply;
 
     bool Send(const std::vector<uint8_t>& f) {

@@ -4,6 +4,7 @@
 #include "link/ObjectRequests.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
+#include "tests/support/QuietDevice.h"
 #include "tests/support/SimOpener.h"
 
 #include <gtest/gtest.h>
@@ -11,13 +12,6 @@
 #include <cstring>
 
 namespace {
-
-TSimOptions Quiet() {
-    TSimOptions o;
-    o.RealTime = false;
-    o.Noise = false;
-    return o;
-}
 
 // What arrives for one request within a read time-out, as the link reads it: the header first,
 // then the payload it announces.
@@ -87,7 +81,7 @@ TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(FaultName(c.Fault));
-        TSimDevice device(Quiet());
+        TSimDevice device(QuietDevice());
         TSimPort port(device);
         device.Faults().SetNext(c.Fault, 1, c.Parameter);
         EXPECT_TRUE(c.Check(Exchange(port, measurement)));
@@ -102,7 +96,7 @@ TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay) {
         }
     }
     // A lost request leaves the device as it was; a delayed reply comes when waited for.
-    TSimDevice device(Quiet());
+    TSimDevice device(QuietDevice());
     TSimPort port(device);
     device.Faults().SetNext(TFault::NoAnswer, 1);
     Exchange(port, ReadRequest(125, 0x05));
@@ -112,7 +106,7 @@ TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay) {
 }
 
 TEST(SimPort, RatesFireAboutAsOftenAsAsked) {
-    TSimOptions o = Quiet();
+    TSimOptions o = QuietDevice();
     o.Faults[int(TFault::NoAnswer)].Rate = 0.25;
     TSimDevice device(o);
     TSimPort port(device);
@@ -124,7 +118,7 @@ TEST(SimPort, RatesFireAboutAsOftenAsAsked) {
 }
 
 TEST(SimPort, FrameReaderResynchronisesAndDropsStalledFrames) {
-    TSimDevice device(Quiet());
+    TSimDevice device(QuietDevice());
     std::vector<TOutgoing> out;
     std::vector<uint8_t> stream = {0x00, 0xFF, 0x03, 0xC8};
     const auto request = ReadRequest(125, 0x01);
@@ -146,7 +140,7 @@ TEST(SimPort, FrameReaderResynchronisesAndDropsStalledFrames) {
 // The program's own requests against the in-process simulator, through the port opener.
 TEST(SimPort, ProgramReadsEveryReadableObjectAndWritesCommands) {
     ComputeEncodedSizes(ObjectTable, ObjectTableCount);
-    TSimDevice device(Quiet());
+    TSimDevice device(QuietDevice());
     TSimOpener opener(device, 7);
     EXPECT_EQ(OpenPort(6), nullptr);
     ASSERT_NE(OpenPort(7), nullptr);

@@ -9,6 +9,7 @@
 
 #include "UiTestSupport.h"
 #include "link/ObjectRequests.h"
+#include "tests/support/MainFormTest.h"
 #include "ui/Forms.h"
 #include "ui/LanguageSwitch.h"
 
@@ -138,14 +139,20 @@ TEST_F(FormsTest, MainWindowControlsStartAsLaidOut) {
         EXPECT_TRUE(w->inherits(row.kind)) << w->metaObject()->className();
         ASSERT_NE(w->parentWidget(), nullptr);
         EXPECT_EQ(w->parentWidget()->objectName(), QString::fromLatin1(row.parent));
-        if (row.left >= 0) EXPECT_EQ(w->x(), row.left);
-        if (row.top >= 0) EXPECT_EQ(w->y(), row.top);
-        if (std::string(row.text) != "<no text>" || qobject_cast<QLabel*>(w))
+        if (row.left >= 0) {
+            EXPECT_EQ(w->x(), row.left);
+        }
+        if (row.top >= 0) {
+            EXPECT_EQ(w->y(), row.top);
+        }
+        if (std::string(row.text) != "<no text>" || qobject_cast<QLabel*>(w)) {
             EXPECT_EQ(ShownText(w), QString::fromUtf8(row.text));
+        }
         EXPECT_EQ(!w->isHidden(), row.visible);
         EXPECT_EQ(w->isEnabled(), row.enabled);
-        if (row.checked != NA)
+        if (row.checked != NA) {
             EXPECT_EQ(qobject_cast<QAbstractButton*>(w)->isChecked(), row.checked == 1);
+        }
     }
 }
 
@@ -219,14 +226,11 @@ TEST_F(FormsTest, TimersRunFromCreation) {
     TForm1 fresh;
     EXPECT_TRUE(fresh.Timer1->isActive());
     EXPECT_TRUE(fresh.Timer2->isActive());
-    fresh.Timer1->stop();
-    fresh.Timer2->stop();
+    StopTimers(fresh);
 }
 
 TEST_F(FormsTest, LinkStatusGoesToPanelZeroOfTheLatestMainWindow) {
-    auto form = std::make_unique<TForm1>();
-    form->Timer1->stop();
-    form->Timer2->stop();
+    auto form = QuietMainWindow();
     ReadObject(2); // no port is open, so the request fails and says so
     EXPECT_FALSE(form->StatusBar1->PanelText(0).isEmpty());
     form.reset();
@@ -390,7 +394,9 @@ TEST_F(FormsTest, ValueLabelsHaveRoomForTheirLongestTexts) {
             const QString before = c.label->text();
             c.label->setText(QString::fromUtf8(c.text));
             EXPECT_LE(c.label->sizeHint().width(), c.label->width());
-            if (c.next) EXPECT_LT(c.label->x() + c.label->sizeHint().width(), c.next->x());
+            if (c.next) {
+                EXPECT_LT(c.label->x() + c.label->sizeHint().width(), c.next->x());
+            }
             c.label->setText(before);
         }
     }

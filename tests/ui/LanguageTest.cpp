@@ -11,6 +11,7 @@
 
 #include "UiTestSupport.h"
 #include "link/SerialLink.h"
+#include "tests/support/MainFormTest.h"
 #include "ui/Forms.h"
 #include "ui/Language.h"
 #include "ui/LanguageSwitch.h"
@@ -89,10 +90,7 @@ class LanguageTest : public ::testing::Test {
     std::unique_ptr<TForm1> CreateWith(const char* ini) {
         EnterTemporaryDirectory();
         if (ini) WriteFile(QStringLiteral("prog.ini"), ini);
-        auto form = std::make_unique<TForm1>();
-        form->Timer1->stop();
-        form->Timer2->stop();
-        return form;
+        return QuietMainWindow();
     }
 };
 

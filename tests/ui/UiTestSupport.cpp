@@ -1,7 +1,6 @@
 #include "UiTestSupport.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -13,15 +12,9 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/MainFormTest.h"
+#include "tests/support/TestApplication.h"
 #include "ui/Forms.h"
-
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "ui_tests";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv);
-    (void)app;
-}
 
 QString EnterTemporaryDirectory() {
     static std::vector<std::unique_ptr<QTemporaryDir>> dirs;
@@ -31,13 +24,11 @@ QString EnterTemporaryDirectory() {
 }
 
 void EnsureForms() {
-    EnsureApplication();
+    TestApplication();
     if (Form1) return;
     EnterTemporaryDirectory();
     CreateForms();
-    // Timer2's first tick would start a device search on every port.
-    Form1->Timer1->stop();
-    Form1->Timer2->stop();
+    StopTimers(*Form1);
 }
 
 QString ShownText(QObject* control) {

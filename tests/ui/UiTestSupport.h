@@ -6,8 +6,6 @@
 class QWidget;
 class QObject;
 
-// Creates the QApplication once.
-void EnsureApplication();
 // A fresh empty directory that becomes the current one.
 QString EnterTemporaryDirectory();
 // CreateForms() once, in an empty working directory, with both timers stopped.

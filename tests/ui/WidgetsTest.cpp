@@ -8,13 +8,14 @@
 #include <set>
 
 #include "UiTestSupport.h"
+#include "tests/support/TestApplication.h"
 #include "ui/Widgets.h"
 
 namespace {
 
 class WidgetsTest : public ::testing::Test {
   protected:
-    void SetUp() override { EnsureApplication(); }
+    void SetUp() override { TestApplication(); }
 };
 
 TEST_F(WidgetsTest, RadioButtonsSelectExclusivelyAndCanBeCleared) {

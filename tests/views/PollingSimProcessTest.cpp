@@ -1,5 +1,4 @@
 // The program's tick against halvex-sim running as its own process on a pseudo-terminal.
-#include <QTemporaryDir>
 #include <QThread>
 #include <qcustomplot.h>
 
@@ -7,7 +6,7 @@
 #include "connection/Polling.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
-#include "tests/support/SimProcess.h"
+#include "tests/support/PortFolder.h"
 
 namespace {
 
@@ -16,25 +15,14 @@ class PollingSimProcess : public FormTest {
     void SetUp() override {
         FormTest::SetUp();
         SetNowFunction(nullptr); // the simulator runs on the real clock
-        ASSERT_TRUE(folder.isValid());
-        SetPortOpener(nullptr);
-        SetPortFolder(folder.path());
-        ComputeEncodedSizes(ObjectTable, ObjectTableCount);
+        ASSERT_TRUE(ports.IsValid());
     }
-    void TearDown() override {
-        ClosePort();
-        sim.Stop();
-        SetPortFolder(QString());
-        FormTest::TearDown();
-    }
-    QTemporaryDir folder;
-    TSimProcess sim;
+    TPortFolder ports;
 };
 
 TEST_F(PollingSimProcess, TicksSetTheClockThenShowMeasurementBatteriesAndSpectrum) {
-    ASSERT_TRUE(sim.Start({"--link", folder.path() + "/COM3", "--no-noise", "--clock-offset",
-                           "1000", "--dose-rate", "0.25"}))
-        << sim.Error().toStdString();
+    ASSERT_TRUE(ports.StartSim(3, {"--clock-offset", "1000", "--dose-rate", "0.25"}))
+        << ports.Sim.Error().toStdString();
     ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.toStdString();
 
     // The first tick finds the device 1000 s ahead and sets its clock, and nothing else.

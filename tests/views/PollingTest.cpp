@@ -1,7 +1,4 @@
-#include <cstdlib>
-#include <ctime>
 #include <qcustomplot.h>
-#include <string>
 
 #include "FormFixture.h"
 #include "connection/ClockSync.h"
@@ -9,28 +6,18 @@
 #include "link/Frame.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
+#include "tests/support/QuietDevice.h"
 #include "tests/support/SimOpener.h"
+#include "tests/support/TimeZone.h"
 
 namespace {
 
 constexpr uint8_t IdMeasurement = 0x00, IdDetector = 0x01, IdSpectrum = 0x03, IdConsole = 0x04,
                   IdClock = 0x14;
 
-TSimOptions QuietDevice() {
-    TSimOptions options;
-    options.RealTime = false;
-    options.Noise = false;
-    return options;
-}
-
 class Polling : public FormTest {
   protected:
     void SetUp() override {
-        const char* tz = std::getenv("TZ");
-        hadTz_ = tz != nullptr;
-        if (tz) savedTz_ = tz;
-        setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-        tzset();
         FormTest::SetUp();
         ComputeEncodedSizes(ObjectTable, ObjectTableCount); // as start-up does
         device = std::make_unique<TSimDevice>(QuietDevice());
@@ -45,31 +32,13 @@ class Polling : public FormTest {
         opener.reset();
         device.reset();
         FormTest::TearDown();
-        if (hadTz_)
-            setenv("TZ", savedTz_.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
     }
     TDeviceModel& Model() { return device->Model(); }
     void Show(QWidget* page) { form->PageControl1->setCurrentWidget(page); }
     void Tick() { Timer1Timer(*form); }
-    static int64_t Local(int year, int month, int day, int h, int m, int s) {
-        std::tm t{};
-        t.tm_year = year - 1900;
-        t.tm_mon = month - 1;
-        t.tm_mday = day;
-        t.tm_hour = h;
-        t.tm_min = m;
-        t.tm_sec = s;
-        t.tm_isdst = -1;
-        return int64_t(mktime(&t));
-    }
-
+    TScopedTimeZone zone; // set before the window, put back after it
     std::unique_ptr<TSimDevice> device;
     std::unique_ptr<TSimOpener> opener;
-    bool hadTz_ = false;
-    std::string savedTz_;
 };
 
 TEST_F(Polling, EachTabReadsOnlyWhatItShows) {
@@ -136,7 +105,7 @@ TEST_F(Polling, ClockIsWrittenBeyondThreeHundredSeconds) {
         {300, false}, {-300, false},      {301, true},
         {-301, true}, {3 * 86400, false}, // right time of day on a wrong date
     };
-    TestNow() = Local(2024, 5, 14, 12, 0, 0);
+    TestNow() = LocalTime(2024, 5, 14, 12, 0, 0);
     for (const Case& c : cases) {
         Model().SetClockOffset(c.offset);
         const int writes = Model().Writes(IdClock), batteries = Model().Reads(IdDetector);
@@ -162,7 +131,7 @@ TEST_F(Polling, ClockIsWrittenBeyondThreeHundredSeconds) {
 }
 
 TEST_F(Polling, ClockCheckAcrossMidnightUsesThePcDate) {
-    TestNow() = Local(2024, 5, 14, 23, 59, 58);
+    TestNow() = LocalTime(2024, 5, 14, 23, 59, 58);
     Model().SetClockOffset(5); // device at 00:00:03 of the next day
     Tick();
     EXPECT_EQ(Model().Writes(IdClock), 1);
