@@ -84,8 +84,8 @@ void TDeviceModel::BuildTable() {
         f[21] = {vt::U8, &s.Field22};
         f[22] = {vt::U8, &s.Field23};
     };
-    spectrumFields(SpecFields, Spec);
-    spectrumFields(SpecSumFields, SpecSum);
+    spectrumFields(SpectrumFieldList, SpectrumValues);
+    spectrumFields(SpecSumFields, SpectrumSum);
 
     TMeasurementData& m = Meas;
     const TFieldEntry meas[16] = {
@@ -133,7 +133,7 @@ void TDeviceModel::BuildTable() {
 
     const uint8_t rw = AccessRead | AccessWrite, w = AccessWrite;
     const TObjectEntry table[ObjectCount] = {
-        {rw, 0x03, vt::Struct, SpecFields, 23, 0},
+        {rw, 0x03, vt::Struct, SpectrumFieldList, 23, 0},
         {rw, 0x06, vt::Struct, SpecSumFields, 23, 0},
         {rw, 0x00, vt::Struct, MeasFields, 16, 0},
         {rw, 0x04, vt::Struct, BatFields[0], 5, 0},
@@ -379,14 +379,14 @@ void TDeviceModel::Measure() {
                 std::poisson_distribution<uint32_t> p(expected);
                 n = p(Rng);
             }
-            Spec.Counts[c] = n;
-            SpecSum.Counts[c] += n;
+            SpectrumValues.Counts[c] = n;
+            SpectrumSum.Counts[c] += n;
             total += n;
         }
-        Spec.Field1 = 1;
-        SpecSum.Field1 = static_cast<uint32_t>(AccumulatedSeconds);
-        Spec.Field19 = SpecSum.Field19 = total;
-        Spec.Field16 = SpecSum.Field16 = static_cast<float>(cps);
+        SpectrumValues.Field1 = 1;
+        SpectrumSum.Field1 = static_cast<uint32_t>(AccumulatedSeconds);
+        SpectrumValues.Field19 = SpectrumSum.Field19 = total;
+        SpectrumValues.Field16 = SpectrumSum.Field16 = static_cast<float>(cps);
         Meas.Uncertainty = static_cast<float>(uncertainty);
         Meas.DoseRate = static_cast<float>(MeasuredRate);
         Meas.Dose = static_cast<float>(DoseSv);
@@ -484,7 +484,7 @@ void TDeviceModel::ResetDose() {
     AccumulatedSeconds = 0;
     Meas.Dose = 0;
     Meas.AccumulationTime = 0;
-    SpecSum = TSpectrumData{};
+    SpectrumSum = TSpectrumData{};
 }
 
 void TDeviceModel::EraseArchive() {

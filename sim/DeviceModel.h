@@ -46,8 +46,8 @@ class TDeviceModel {
     // battery values exactly as a test set them through the accessors below.
     void HoldLiveValues(bool hold) { Held = hold; }
     TMeasurementData& Measurement() { return Meas; }
-    TSpectrumData& Spectrum() { return Spec; }
-    TSpectrumData& SummedSpectrum() { return SpecSum; } // object 06: counts since the dose reset
+    TSpectrumData& Spectrum() { return SpectrumValues; }
+    TSpectrumData& SummedSpectrum() { return SpectrumSum; } // object 06: counts since the dose reset
     TBattery& ConsoleBattery() { return Batteries[0]; }
     TBattery& DetectorBattery() { return Batteries[1]; }
     // The status byte a read reports: computed from the state unless overridden.
@@ -108,7 +108,7 @@ class TDeviceModel {
 
     TSimOptions Opts;
     TObjectEntry Table[ObjectCount];
-    TFieldEntry SpecFields[23];
+    TFieldEntry SpectrumFieldList[23];
     TFieldEntry SpecSumFields[23];
     TFieldEntry MeasFields[16];
     TFieldEntry BatFields[2][5];
@@ -117,8 +117,8 @@ class TDeviceModel {
     TFieldEntry ArchFields[9];
     TFieldEntry TaggedFields[2];
 
-    TSpectrumData Spec{};
-    TSpectrumData SpecSum{};
+    TSpectrumData SpectrumValues{};
+    TSpectrumData SpectrumSum{};
     TMeasurementData Meas{};
     TBattery Batteries[2]{};
     TDeviceSettings Set{};

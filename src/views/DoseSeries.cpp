@@ -53,7 +53,7 @@ bool TDoseSeries::AllPoints(int columns) const {
     return columns < 1 || xs_.size() <= 2 * size_t(columns);
 }
 
-void TDoseSeries::Envelope(int columns, std::vector<TChartPoint>& out) const {
+void TDoseSeries::Envelope(int columns, std::vector<TDosePoint>& out) const {
     out.clear();
     const size_t n = xs_.size();
     if (AllPoints(columns)) {

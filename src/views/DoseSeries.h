@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-struct TChartPoint {
+struct TDosePoint {
     double X;
     double Y;
 };
@@ -42,7 +42,7 @@ class TDoseSeries {
     // 2 * columns of them, otherwise `columns` groups of consecutive points of nearly equal
     // length, each as its minimum and then its maximum at the time of its first point: a
     // vertical stroke per column, as a dense line draws anyway.
-    void Envelope(int columns, std::vector<TChartPoint>& out) const;
+    void Envelope(int columns, std::vector<TDosePoint>& out) const;
     // True when Envelope(columns) hands every point as it is.
     bool AllPoints(int columns) const;
 

@@ -93,7 +93,7 @@ void RefreshDoseChart(TForm1& form) {
         // Short series: the graph takes the new point as it is.
         points->addData(ChartKey(DoseSeries.X(n - 1)), DoseSeries.Y(n - 1));
     } else {
-        static std::vector<TChartPoint> envelope;
+        static std::vector<TDosePoint> envelope;
         DoseSeries.Envelope(columns, envelope);
         QVector<double> keys(int(envelope.size())), values(int(envelope.size()));
         for (size_t i = 0; i < envelope.size(); ++i) {

@@ -60,6 +60,18 @@ TEST_F(Discovery, FailedScanAfterASuccessKeepsThePort) {
     EXPECT_EQ(Panel(0), "before");
 }
 
+// The status bar still names the port found before, so polling goes on there: once the device
+// answers again, requests get through without a new search.
+TEST_F(Discovery, FailedScanAfterASuccessReturnsToThatPort) {
+    FindDevice(0);
+    ASSERT_EQ(PortNumber, DevicePort);
+    device->Faults().SetNext(TFault::NoAnswer, 1);
+    FindDevice(0);
+    EXPECT_EQ(PortNumber, DevicePort);
+    ASSERT_NE(PortHandle, nullptr);
+    EXPECT_EQ(ReadObject(Obj::MeasurementData), 1);
+}
+
 TEST_F(Discovery, AddressThatIsNoNumberIsReportedOnceAndFindsNothing) {
     form->Edit2->setText("03C8FZ");
     FindDevice(0);

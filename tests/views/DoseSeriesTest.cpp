@@ -51,7 +51,7 @@ TEST(DoseSeries, EnvelopeGroupsCoverEveryPointWithItsExtremes) {
         TDoseSeries s;
         for (size_t i = 0; i < c.points; ++i)
             s.Append(1000.0 + double(i), Value(i));
-        std::vector<TChartPoint> out;
+        std::vector<TDosePoint> out;
         s.Envelope(c.columns, out);
         if (c.points <= 2 * size_t(c.columns)) {
             ASSERT_EQ(out.size(), c.points);
@@ -84,7 +84,7 @@ TEST(DoseSeries, AWeekOfPointsStaysSmall) {
     for (size_t i = 0; i < week; ++i)
         s.Append(45000.0 + double(i) / 86400, Value(i));
     EXPECT_LT(double(s.MemoryBytes()) / double(week), 48.0);
-    std::vector<TChartPoint> out;
+    std::vector<TDosePoint> out;
     s.Envelope(700, out);
     EXPECT_LE(out.size(), 1400u);
 }
