@@ -34,8 +34,10 @@ void TSimDevice::Receive(const uint8_t* data, size_t n, std::vector<TOutgoing>& 
 bool TSimDevice::Answer(const uint8_t* frame, size_t n, TOutgoing& out) {
     out = TOutgoing{};
     // Only frames the device would answer draw a fault, so "the next N" counts real exchanges.
+    const uint8_t command = n >= HeaderSize ? frame[6] : 0;
     if (n < HeaderSize || FrameChecksum(frame, 10) != GetLE32(frame + 10) ||
-        std::memcmp(frame, DeviceModel.Address(), 3) != 0)
+        std::memcmp(frame, DeviceModel.Address(), 3) != 0 || command == Cmd::Ack ||
+        command == Cmd::Error || command == Cmd::ReadReply)
         return false;
     const std::optional<TFault> fault = Injector.Draw();
     if (fault == TFault::NoAnswer) return false;

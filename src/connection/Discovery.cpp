@@ -109,8 +109,7 @@ void N5Click(TForm1&) {
     Form2->ProgressBar1->setValue(0);
     Form2->exec();
     // Shown again without modality so that the progress bar stays in sight during the search.
-    Form2->show();
-    Form2->repaint();
+    ShowAndPaintNow(Form2);
     FindDevice(DiscoveryMode);
     Form2->close();
 }

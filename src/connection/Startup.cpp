@@ -18,9 +18,7 @@ static void ShowSplash() {
     QWidget* splash = LanguageIndex == 0   ? static_cast<QWidget*>(Form5)
                       : LanguageIndex == 1 ? static_cast<QWidget*>(Form6)
                                            : nullptr;
-    if (!splash) return;
-    splash->show();
-    splash->repaint();
+    if (splash) ShowAndPaintNow(splash);
 }
 
 static void FirstTick(TForm1& form) {

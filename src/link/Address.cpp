@@ -2,8 +2,7 @@
 
 bool ParseAddressText(const QString& text, uint8_t address[3])
 {
-    // The conversion takes a 32-bit integer, so more than eight digits do not fit.
-    if (text.isEmpty() || text.size() > 8) return false;
+    if (text.isEmpty()) return false;
     uint32_t value = 0;
     for (QChar c : text) {
         int digit;
@@ -11,6 +10,8 @@ bool ParseAddressText(const QString& text, uint8_t address[3])
         else if (c >= 'a' && c <= 'f') digit = c.unicode() - 'a' + 10;
         else if (c >= 'A' && c <= 'F') digit = c.unicode() - 'A' + 10;
         else return false;
+        // The conversion takes a 32-bit integer: leading zeros are fine, a larger value is not.
+        if (value > 0x0FFFFFFFu) return false;
         value = value << 4 | static_cast<uint32_t>(digit);
     }
     address[0] = static_cast<uint8_t>(value >> 16);

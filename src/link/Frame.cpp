@@ -68,8 +68,10 @@ void BuildReadRequest(uint8_t* frame, uint8_t index, const uint8_t* address) {
 void BuildWriteRequest(uint8_t* frame, uint8_t index, const uint8_t* address) {
     const TObjectEntry& e = ObjectTable[index];
     frame[HeaderSize] = e.ObjectId;
-    LinkTransact(
-        frame, CompleteFrame(frame, address, HostAddress, Cmd::Write, e.ValueType, e.EncodedSize));
+    CompleteFrame(frame, address, HostAddress, Cmd::Write, e.ValueType, e.EncodedSize);
+    // A write request always carries a payload checksum, even for an object whose size is still
+    // 0 before the sizes are computed.
+    LinkTransact(frame, static_cast<uint16_t>(HeaderSize + e.EncodedSize + 4));
 }
 
 uint8_t FindReplyStart(const uint8_t* frame, uint16_t length) {

@@ -30,6 +30,14 @@ int MsLeft(Clock::time_point deadline) {
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
+// The exclusive flag belongs to the tty, not to our descriptor: it stays set after our close
+// while anyone else (the simulator holds its own end) keeps the line open, and would then refuse
+// every later open by an ordinary user. Clear it before closing.
+void ReleaseTty(int fd) {
+    ioctl(fd, TIOCNXCL);
+    ::close(fd);
+}
+
 // A tty opened non-blocking; every wait is a poll against a deadline, so a port that hangs up
 // (unplugged adapter, pseudo-terminal whose master closed) ends the wait instead of spinning.
 class TTtyPort final : public TSerialPort {
@@ -99,7 +107,7 @@ class TTtyPort final : public TSerialPort {
 
     void Close() override {
         if (fd_ < 0) return;
-        ::close(fd_);
+        ReleaseTty(fd_);
         fd_ = -1;
     }
 
@@ -137,7 +145,7 @@ std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
         return nullptr;
     }
     auto fail = [&](const QString& problem) -> std::unique_ptr<TSerialPort> {
-        ::close(fd);
+        ReleaseTty(fd);
         LastOpenProblem = problem;
         return nullptr;
     };

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QPointer>
 #include <QScreen>
 #include <QStyleFactory>
+#include <QWindow>
 #include <qcustomplot.h>
 
 #include "archive/ArchiveView.h"
@@ -594,4 +596,21 @@ void CreateForms() {
     Form5 = new TForm5;
     Form6 = new TForm6;
     Form1->show();
+}
+
+void ShowAndPaintNow(QWidget* window) {
+    window->show();
+    QTimer* timers[2] = {Form1 ? Form1->Timer1 : nullptr, Form1 ? Form1->Timer2 : nullptr};
+    bool blocked[2] = {};
+    for (int i = 0; i < 2; ++i)
+        if (timers[i]) blocked[i] = timers[i]->blockSignals(true);
+    QElapsedTimer waited;
+    waited.start();
+    while (!(window->windowHandle() && window->windowHandle()->isExposed()) &&
+           waited.elapsed() < 500)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    for (int i = 0; i < 2; ++i)
+        if (timers[i]) timers[i]->blockSignals(blocked[i]);
+    window->repaint();
 }

@@ -177,3 +177,9 @@ extern TForm6* Form6;
 
 // Creates the six windows in order (TForm1 runs FormCreate) and shows the main window.
 void CreateForms();
+
+// Shows a window and has it on screen at once, although the caller then blocks the event loop
+// (the device search): a window is only drawn once the windowing system has exposed it, so the
+// expose is waited for here, briefly, with the main window's timers held off meanwhile so that no
+// tick runs in the middle of the caller's work. Later repaint() calls then paint at once.
+void ShowAndPaintNow(QWidget* window);

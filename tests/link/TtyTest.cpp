@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -91,6 +92,24 @@ TEST_F(Tty, ExclusiveOpen) {
         EXPECT_NE(flock(fd, LOCK_EX | LOCK_NB), 0);
         ::close(fd);
     }
+}
+
+// The simulator keeps its own end of the line open, so the tty outlives our close: a port left
+// exclusive would refuse every later open by an ordinary user (root is let through, hence the
+// flag itself is checked).
+TEST_F(Tty, ClosingReleasesTheExclusiveFlag) {
+    TPty pty;
+    ASSERT_TRUE(pty.Enter(ports.Entry(6)));
+    const int held = ::open(QFile::encodeName(pty.Slave).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(held, 0);
+    ASSERT_NE(OpenPort(6), nullptr);
+    int exclusive = 0;
+    ASSERT_EQ(ioctl(held, TIOCGEXCL, &exclusive), 0);
+    EXPECT_NE(exclusive, 0);
+    ClosePort();
+    ASSERT_EQ(ioctl(held, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    ::close(held);
 }
 
 TEST_F(Tty, HungUpPortFailsRequestsAndTheNextOpenStartsClean) {
