@@ -17,7 +17,7 @@ using Bytes = std::vector<uint8_t>;
 // A reply as the device would send it; `payload` starts with the object id or error code.
 Bytes Reply(uint8_t command, uint8_t type, const Bytes& payload) {
     uint8_t frame[FrameBufferSize] = {};
-    std::memcpy(frame + 14, payload.data(), payload.size());
+    if (!payload.empty()) std::memcpy(frame + 14, payload.data(), payload.size());
     const uint16_t n =
         CompleteFrame(frame, HostAddress, DeviceAddress, command, type, uint16_t(payload.size()));
     return Bytes(frame, frame + n);

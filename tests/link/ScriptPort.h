@@ -31,7 +31,7 @@ class TScriptPort : public TSerialPort {
     int Read(uint8_t* data, int n, int timeoutMs) override {
         Reads.push_back({n, timeoutMs});
         const int k = std::min<int>(n, static_cast<int>(Pending.size()));
-        std::memcpy(data, Pending.data(), static_cast<size_t>(k));
+        if (k > 0) std::memcpy(data, Pending.data(), static_cast<size_t>(k));
         Pending.erase(Pending.begin(), Pending.begin() + k);
         return k;
     }

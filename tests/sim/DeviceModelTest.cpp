@@ -66,8 +66,11 @@ TEST_F(TModelFixture, ReadRepliesCarryEachReadableObjectInFull) {
 TEST_F(TModelFixture, BadRequestsGetTheErrorCodeOrSilence) {
     auto badChecksum = Write(1, 0x16, {1});
     badChecksum[16] ^= 0x01;
-    std::vector<uint8_t> tooLong(14);
+    // Only the header of a frame announcing 5000 payload bytes is sent; it is built whole
+    // first, since completing a frame also writes the payload checksum.
+    std::vector<uint8_t> tooLong(14 + 5000 + 4);
     CompleteFrame(tooLong.data(), SimDefaultAddress, HostAddress, Cmd::Write, 125, 5000);
+    tooLong.resize(14);
     struct {
         const char* What;
         std::vector<uint8_t> Frame;
