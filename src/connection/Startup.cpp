@@ -10,7 +10,7 @@
 #include "ui/Language.h"
 #include "ui/LanguageSwitch.h"
 #include "views/DoseView.h"
-#include "views/SpectrumView.h"
+#include "views/GammaView.h"
 
 bool StartupDone = false;
 

@@ -21,7 +21,7 @@
 #include "ui/LanguageSwitch.h"
 #include "ui/Pictures.h"
 #include "views/DoseView.h"
-#include "views/SpectrumView.h"
+#include "views/GammaView.h"
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;

@@ -12,7 +12,7 @@
 #include "ui/Language.h"
 #include "views/DoseSeries.h"
 #include "views/DoseView.h"
-#include "views/SpectrumView.h"
+#include "views/GammaView.h"
 
 // The PC clock as the tests set it.
 inline int64_t& TestNow() {

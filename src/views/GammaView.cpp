@@ -1,4 +1,4 @@
-#include "views/SpectrumView.h"
+#include "views/GammaView.h"
 
 #include <qcustomplot.h>
 
