@@ -19,10 +19,6 @@ constexpr double Sensitivity = 2000.0;
 constexpr double BatteryCapacity = 2000.0; // mAh
 constexpr double ArchiveGapSeconds = 2.0;
 
-uint16_t PayloadLength(const uint8_t* frame) {
-    return uint16_t(frame[8] | frame[9] << 8);
-}
-
 void PutTimeFields(int64_t t, TArchiveEntry& e) {
     time_t tt = static_cast<time_t>(t);
     tm local{};

@@ -33,8 +33,6 @@ uint32_t GetLE32(const uint8_t* at) {
     return uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
 }
 
-namespace {
-
 uint16_t PayloadLength(const uint8_t* frame) {
     return uint16_t(frame[8] | frame[9] << 8);
 }
@@ -42,8 +40,6 @@ uint16_t PayloadLength(const uint8_t* frame) {
 bool HeaderIntact(const uint8_t* frame) {
     return FrameChecksum(frame, 10) == GetLE32(frame + 10);
 }
-
-} // namespace
 
 uint16_t CompleteFrame(uint8_t* frame, const uint8_t* destination, const uint8_t* source,
                        uint8_t command, uint8_t valueType, uint16_t length) {
@@ -109,4 +105,15 @@ void StoreReadReply(uint8_t* frame) {
             DecodeObject(ObjectTable, i, frame + HeaderSize + 1);
         return;
     }
+}
+
+bool ReplyCarriesObject(const uint8_t* frame, uint16_t received, uint8_t index) {
+    if (index >= ObjectTableCount || received < HeaderSize || !HeaderIntact(frame)) return false;
+    const TObjectEntry& e = ObjectTable[index];
+    const uint16_t l = PayloadLength(frame);
+    if (frame[6] != Cmd::ReadReply || frame[7] != e.ValueType || l == 0 || l != e.EncodedSize)
+        return false;
+    if (HeaderSize + l + 4 > FrameBufferSize || received < HeaderSize + l + 4) return false;
+    return frame[HeaderSize] == e.ObjectId &&
+           FrameChecksum(frame + HeaderSize, l) == GetLE32(frame + HeaderSize + l);
 }

@@ -38,6 +38,10 @@ extern const uint8_t HostAddress[3];
 extern uint8_t DeviceAddress[3];
 
 uint32_t FrameChecksum(const uint8_t* data, uint16_t length);
+// Header bytes 10..13 hold the checksum of bytes 0..9.
+bool HeaderIntact(const uint8_t* frame);
+// Payload length announced by header bytes 8..9.
+uint16_t PayloadLength(const uint8_t* frame);
 void PutLE32(uint8_t* at, uint32_t value);
 uint32_t GetLE32(const uint8_t* at);
 
@@ -51,3 +55,8 @@ void BuildWriteRequest(uint8_t* frame, uint8_t index, const uint8_t* address);
 uint8_t FindReplyStart(const uint8_t* frame, uint16_t length);
 uint8_t HandleReply(uint8_t* frame, uint16_t length);
 void StoreReadReply(uint8_t* frame);
+
+// Whether the reply at the start of `frame`, of which `received` bytes arrived in this exchange,
+// carries table entry `index` whole: a read reply of its type and id, all 18 + L bytes of this
+// exchange, payload checksum good. Leftover bytes of an earlier reply never complete a cut one.
+bool ReplyCarriesObject(const uint8_t* frame, uint16_t received, uint8_t index);

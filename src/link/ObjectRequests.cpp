@@ -5,6 +5,8 @@
 #include "link/SerialLink.h"
 #include "ui/Language.h"
 
+TReplyOutcome LastReplyOutcome = TReplyOutcome::NotAnswered;
+
 namespace {
 
 TStatusSink StatusSink;
@@ -16,13 +18,14 @@ void ShowStatus(const char* russian, const char* english) {
 
 // Only a frame that starts at the first received byte is taken for an answer, and only when a
 // whole header arrived: otherwise the buffer may still hold the request itself.
-uint8_t JudgeReply() {
-    if (ReceivedCount < HeaderSize) return 0;
-    if (FindReplyStart(FrameBuffer, ReplyLength) != 0) return 0;
-    return HandleReply(FrameBuffer, ReplyLength);
+bool Answered() {
+    return ReceivedCount >= HeaderSize && FindReplyStart(FrameBuffer, ReplyLength) == 0 &&
+           HeaderIntact(FrameBuffer);
 }
 
-uint8_t Finish(uint8_t result, const char* russianOk, const char* englishOk) {
+uint8_t Finish(TReplyOutcome outcome, const char* russianOk, const char* englishOk) {
+    LastReplyOutcome = outcome;
+    const uint8_t result = outcome == TReplyOutcome::Delivered ? 1 : 0;
     if (result)
         ShowStatus(russianOk, englishOk);
     else
@@ -37,21 +40,30 @@ void SetStatusSink(TStatusSink sink) {
 }
 
 uint8_t ReadObject(uint8_t index) {
-    uint8_t result = 0;
+    TReplyOutcome outcome = TReplyOutcome::NotAnswered;
     if (index < ObjectTableCount) {
         BuildReadRequest(FrameBuffer, index, DeviceAddress);
-        result = JudgeReply();
+        if (Answered()) {
+            // Only the object asked for is stored, and only when it arrived whole in this
+            // exchange; anything else leaves every variable as it was.
+            const bool whole = ReplyCarriesObject(FrameBuffer, ReceivedCount, index) &&
+                               DecodeObject(ObjectTable, index, FrameBuffer + HeaderSize + 1);
+            outcome = whole ? TReplyOutcome::Delivered : TReplyOutcome::AnsweredNotDelivered;
+        }
     }
-    return Finish(result, "Чтение", "Reading");
+    return Finish(outcome, "Чтение", "Reading");
 }
 
 uint8_t WriteObject(uint8_t index) {
-    uint8_t result = 0;
+    TReplyOutcome outcome = TReplyOutcome::NotAnswered;
     if (index < ObjectTableCount) {
         uint16_t size = 0;
         EncodeObject(ObjectTable, index, FrameBuffer, size);
         BuildWriteRequest(FrameBuffer, index, DeviceAddress);
-        result = JudgeReply();
+        // An error reply is the device refusing the value: answered, not written.
+        if (Answered())
+            outcome = FrameBuffer[6] == Cmd::Ack ? TReplyOutcome::Delivered
+                                                 : TReplyOutcome::AnsweredNotDelivered;
     }
-    return Finish(result, "Выполнено", "Ok");
+    return Finish(outcome, "Выполнено", "Ok");
 }

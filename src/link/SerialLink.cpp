@@ -235,8 +235,8 @@ void LinkTransact(uint8_t* frame, uint16_t requestLength) {
         PortHandle->Write(frame, requestLength);
         const int got = ReadInto(frame, HeaderSize);
         received = got;
-        if (got == HeaderSize && FrameChecksum(frame, 10) == GetLE32(frame + 10)) {
-            const uint16_t l = uint16_t(frame[8] | frame[9] << 8);
+        if (got == HeaderSize && HeaderIntact(frame)) {
+            const uint16_t l = PayloadLength(frame);
             if (l > 0) {
                 // A header may announce up to 65535 payload bytes; read only what the buffer
                 // holds. The rest is dropped by the purge before the next exchange, and

@@ -126,33 +126,72 @@ TEST_F(Exchange, StatusTextFollowsOutcomeAndLanguage) {
     for (const auto& c : cases) {
         LanguageIndex = c.language;
         Status.reset();
-        link.Port->Reply = c.answered ? Ack() : Bytes{};
+        link.Port->Reply = !c.answered ? Bytes{} : c.write ? Ack() : BatteryReply(0x04, 5);
         const uint8_t result =
-            c.write ? WriteObject(Obj::DeviceCommand) : ReadObject(Obj::DeviceSettings);
+            c.write ? WriteObject(Obj::DeviceCommand) : ReadObject(Obj::ConsoleBattery);
         EXPECT_EQ(result, c.answered ? 1 : 0) << int(c.language);
         EXPECT_EQ(Status, c.text) << int(c.language) << c.write << c.answered;
     }
 }
 
-TEST_F(Exchange, AnyValidFrameAtTheStartCountsAsAnswered) {
-    // An error reply: answered, nothing stored.
-    link.Port->Reply = Reply(Cmd::Error, 0, {ErrorCode::Object});
-    EXPECT_EQ(ReadObject(Obj::MeasurementData), 1);
-    EXPECT_EQ(Status, QString("Reading"));
-
-    // A reply for another object than the one asked for updates that object.
-    link.Port->Reply = BatteryReply(0x01, 4242);
-    EXPECT_EQ(ReadObject(Obj::MeasurementData), 1);
-    EXPECT_EQ(DetectorBattery.RemainingTime, 4242u);
-    EXPECT_EQ(ConsoleBattery.RemainingTime, 0u);
-
-    // The same reply behind a stray byte is not taken, and stores nothing.
-    Bytes late = BatteryReply(0x04, 99);
+TEST_F(Exchange, OnlyTheWholeObjectAskedForCountsAndIsStored) {
+    using O = TReplyOutcome;
+    const Bytes good = BatteryReply(0x04, 4242);
+    Bytes damaged = good;
+    damaged[20] ^= 0x10;
+    Bytes late = good;
     late.insert(late.begin(), 0x00);
-    link.Port->Reply = late;
+    const struct {
+        const char* name;
+        Bytes reply;
+        O outcome;
+    } cases[] = {
+        {"silence", {}, O::NotAnswered},
+        {"a reply behind a stray byte", late, O::NotAnswered},
+        {"the object whole", good, O::Delivered},
+        {"an error reply", Reply(Cmd::Error, 0, {ErrorCode::Object}), O::AnsweredNotDelivered},
+        {"an acknowledgement", Ack(), O::AnsweredNotDelivered},
+        {"another object", BatteryReply(0x01, 4242), O::AnsweredNotDelivered},
+        {"a damaged payload", damaged, O::AnsweredNotDelivered},
+        {"cut after 20 payload bytes", Bytes(good.begin(), good.begin() + 34),
+         O::AnsweredNotDelivered},
+    };
+    for (const auto& c : cases) {
+        ConsoleBattery = DetectorBattery = {};
+        link.Port->Reply = c.reply;
+        EXPECT_EQ(ReadObject(Obj::ConsoleBattery), c.outcome == O::Delivered ? 1 : 0) << c.name;
+        EXPECT_EQ(LastReplyOutcome, c.outcome) << c.name;
+        EXPECT_EQ(ConsoleBattery.RemainingTime, c.outcome == O::Delivered ? 4242u : 0u) << c.name;
+        EXPECT_EQ(DetectorBattery.RemainingTime, 0u) << c.name;
+    }
+}
+
+TEST_F(Exchange, ACutReplyIsNotCompletedByTheBytesOfAnEarlierOne) {
+    // The device sent new values, but only part of them arrived; the rest of the buffer still
+    // holds the previous, identical-looking reply.
+    link.Port->Reply = BatteryReply(0x04, 1111);
+    ASSERT_EQ(ReadObject(Obj::ConsoleBattery), 1);
+    const Bytes second = BatteryReply(0x04, 1111);
+    link.Port->Reply = Bytes(second.begin(), second.begin() + 30);
     EXPECT_EQ(ReadObject(Obj::ConsoleBattery), 0);
+    EXPECT_EQ(LastReplyOutcome, TReplyOutcome::AnsweredNotDelivered);
     EXPECT_EQ(Status, QString("Connection error"));
-    EXPECT_EQ(ConsoleBattery.RemainingTime, 0u);
+}
+
+TEST_F(Exchange, AWriteCountsOnlyWhenAcknowledged) {
+    const struct {
+        Bytes reply;
+        TReplyOutcome outcome;
+    } cases[] = {
+        {Ack(), TReplyOutcome::Delivered},
+        {Reply(Cmd::Error, 0, {ErrorCode::Checksum}), TReplyOutcome::AnsweredNotDelivered},
+        {{}, TReplyOutcome::NotAnswered},
+    };
+    for (const auto& c : cases) {
+        link.Port->Reply = c.reply;
+        EXPECT_EQ(WriteObject(Obj::DeviceCommand), c.outcome == TReplyOutcome::Delivered ? 1 : 0);
+        EXPECT_EQ(LastReplyOutcome, c.outcome);
+    }
 }
 
 TEST_F(Exchange, SilenceIsNotAnAnswerEvenWhenTheDeviceHasTheHostAddress) {
@@ -162,7 +201,7 @@ TEST_F(Exchange, SilenceIsNotAnAnswerEvenWhenTheDeviceHasTheHostAddress) {
     link.Port->Reply = {};
     EXPECT_EQ(ReadObject(Obj::DeviceSettings), 0);
     link.Port->Reply = Ack();
-    EXPECT_EQ(ReadObject(Obj::DeviceSettings), 1);
+    EXPECT_EQ(WriteObject(Obj::DeviceCommand), 1);
     std::memcpy(DeviceAddress, saved, 3);
 }
 

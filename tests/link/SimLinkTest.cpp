@@ -70,14 +70,15 @@ TEST_F(SimLink, SilentDeviceLeavesTheRequest) {
 TEST_F(SimLink, DamagedReplies) {
     const struct {
         const char* fault;
-        uint8_t result;
+        TReplyOutcome outcome;
         uint16_t replyLength;
     } cases[] = {
-        {"corrupt-header-checksum=1", 0, 28},
-        {"cut=1,20", 1, 20}, // header intact, 6 of 65 payload bytes: answered, nothing stored
-        {"corrupt-payload=1", 1, 79},
-        {"stray-byte=1", 0, 28}, // the shifted header fails its checksum
-        {"wrong-source=1", 0, 79},
+        {"corrupt-header-checksum=1", TReplyOutcome::NotAnswered, 28},
+        // header intact, 6 of 65 payload bytes: answered, nothing stored
+        {"cut=1,20", TReplyOutcome::AnsweredNotDelivered, 20},
+        {"corrupt-payload=1", TReplyOutcome::AnsweredNotDelivered, 79},
+        {"stray-byte=1", TReplyOutcome::NotAnswered, 28}, // the shifted header fails its checksum
+        {"wrong-source=1", TReplyOutcome::NotAnswered, 79},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -85,7 +86,8 @@ TEST_F(SimLink, DamagedReplies) {
         // Left over from an earlier reply, the missing bytes could complete a cut one.
         std::memset(FrameBuffer, 0, FrameBufferSize);
         MeasurementData = {};
-        EXPECT_EQ(Read(), c.result);
+        EXPECT_EQ(Read(), 0);
+        EXPECT_EQ(LastReplyOutcome, c.outcome);
         EXPECT_EQ(ReplyLength, c.replyLength);
         EXPECT_EQ(MeasurementData.DoseRate, 0.0f);
         ClosePort();
@@ -96,7 +98,8 @@ TEST_F(SimLink, DamagedReplies) {
 TEST_F(SimLink, OversizeReplyIsBoundedByTheBuffer) {
     Start({"--fault-next", "huge-length=1"});
     MeasurementData = {};
-    EXPECT_EQ(Read(), 1);
+    EXPECT_EQ(Read(), 0);
+    EXPECT_EQ(LastReplyOutcome, TReplyOutcome::AnsweredNotDelivered);
     EXPECT_EQ(ReplyLength, FrameBufferSize);
     EXPECT_EQ(MeasurementData.DoseRate, 0.0f);
     // The filler beyond the buffer is still on its way; the next polling tick comes after it has
