@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "ui/Language.h"
 #include "views/Numbers.h"
@@ -68,8 +69,8 @@ QString InvalidFloatMessage(const QString& text) {
 
 std::optional<QString> ThresholdRefusal(double value) {
     if (!std::isfinite(value) || value < 0) {
-        // The device would store such a value as it came; the operator must hear why it is not
-        // sent rather than see the write succeed.
+        // No alarm level at all: the write stops here, so that the status bar never reports as
+        // written a threshold the device did not get.
         if (LanguageIndex == 1)
             return QStringLiteral("The threshold must be a number from 0 to 1e7");
         return QString::fromUtf8("Порог должен быть числом от 0 до 1e7");
