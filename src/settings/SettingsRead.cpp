@@ -10,11 +10,15 @@
 #include "ui/Widgets.h"
 #include "views/DoseView.h"
 
-bool ConvertDeviceAddress(TForm1& form) {
-    const QString text = form.Edit2->text();
-    if (ParseAddressText(text, DeviceAddress)) return true;
+bool ConvertAddress(const QLineEdit* edit, uint8_t address[3]) {
+    const QString text = edit->text();
+    if (ParseAddressText(text, address)) return true;
     ShowMessage(InvalidIntegerMessage(text));
     return false;
+}
+
+bool ConvertDeviceAddress(TForm1& form) {
+    return ConvertAddress(form.Edit2, DeviceAddress);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // Reading the device settings into the settings tab, and the recording-mode controls.
 #include <cstdint>
 
+class QLineEdit;
 class TForm1;
 
 uint8_t ReadSettings(TForm1& form);
@@ -12,6 +13,10 @@ void RadioButton1Click(TForm1& form);
 void RadioButton2Click(TForm1& form);
 void RadioButton3Click(TForm1& form);
 void CheckBox3Click(TForm1& form);
+
+// Converts an address edit's text into `address`. A text that is no hexadecimal number is
+// reported in a message box (ShowMessage) and gives false, leaving `address` as it was.
+bool ConvertAddress(const QLineEdit* edit, uint8_t address[3]);
 
 // Takes DeviceAddress from Edit2. A text that is no hexadecimal number is reported in a message
 // box (ShowMessage) and gives false, leaving DeviceAddress as it was.
