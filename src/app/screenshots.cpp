@@ -41,9 +41,7 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
 // The windows as an operator sees them with a console unit on COM3: the simulated one, in
 // process and on a clock of its own, so a minute of polling takes no time.
 int64_t PictureNow = 0;
-int64_t PictureClock() {
-    return PictureNow;
-}
+int64_t PictureClock() { return PictureNow; }
 
 bool SaveConnected(const QString& dir) {
     static TSimOptions options;
