@@ -66,11 +66,8 @@ void CloseOnSignals() {
         SetMessageSink([](const QString& text) {
             std::fprintf(stderr, "halvex: %s\n", text.toLocal8Bit().constData());
         });
-        // close() sends no close event to a hidden window (the splash is up during the search).
-        if (Form1->isVisible())
-            Form1->close();
-        else
-            FormClose(*Form1);
+        // Also while the splash hides it: a hidden window gets its close event all the same.
+        Form1->close();
     });
     struct sigaction sa {};
     sa.sa_handler = OnSignal;
@@ -132,6 +129,7 @@ int main(int argc, char** argv) {
              .arg(QStringLiteral(HALVEX_VERSION), PortFolder(), LanguageFilePath()));
     CreateForms();
     CloseOnSignals();
+    Note(QStringLiteral("main window created; SIGINT, SIGTERM and SIGHUP close it"));
     try {
         THalvexApplication::exec();
     } catch (const std::exception& e) {
