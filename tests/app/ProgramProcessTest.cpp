@@ -1,8 +1,11 @@
 // halvex as a process: its command line without a display, and its end on a signal.
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include "tests/support/SimProcess.h"
 
 #include <chrono>
 #include <csignal>
@@ -179,6 +182,30 @@ TEST(ProgramProcess, ALanguageForOneRunLeavesTheStoredOneAlone) {
     EXPECT_EQ(p.Finish(), 0);
     EXPECT_EQ(ReadFile(dir.path() + "/prog.ini"), QStringLiteral("[Common]\nLanguage=0\n"));
     EXPECT_TRUE(QFile::exists(dir.path() + "/wire.log"));
+}
+
+// The wire log against the simulated console unit: the port, then each request and its reply.
+TEST(ProgramProcess, TheWireLogRecordsThePortAndBothDirections) {
+    QTemporaryDir dir;
+    TSimProcess sim;
+    ASSERT_TRUE(sim.Start({"--link", dir.path() + "/data/halvex/ports/COM7", "--no-noise"}))
+        << sim.Error().toStdString();
+    TProgram p(dir.path(), {"--port", "7", "--verbose", "--wire-log", "wire.log"}, true);
+    ASSERT_TRUE(p.WaitForError("COM7 (")) << p.Stderr.toStdString();
+    // A few polling ticks.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ::kill(p.Pid, SIGTERM);
+    EXPECT_EQ(p.Finish(), 0);
+    const QStringList lines = ReadFile(dir.path() + "/wire.log").split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 3);
+    const QRegularExpression stamp(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} "));
+    for (const QString& line : lines)
+        EXPECT_TRUE(stamp.match(line).hasMatch()) << line.toStdString();
+    EXPECT_TRUE(lines[0].endsWith(" COM7 opened")) << lines[0].toStdString();
+    // To the device from the host 01 01 01, and back.
+    EXPECT_TRUE(lines[1].contains(" > 03 C8 FD 01 01 01 ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].contains(" < 01 01 01 03 C8 FD ")) << lines[2].toStdString();
 }
 
 } // namespace
