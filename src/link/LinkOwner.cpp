@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -61,14 +62,33 @@ bool TLinkOwnerRecord::Claim(const QString& link, QString& error) {
                     .arg(link, linkInfo.symLinkTarget());
         return false;
     }
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    const QByteArray name = QFile::encodeName(path);
+    int fd = -1;
+    int locked = -1;
+    // A simulator that is just ending removes its record while it still holds the lock; a lock
+    // won on that removed file would guard nothing, so take the record afresh then.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+        if (fd < 0) {
+            error =
+                QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
+        struct flock l = WholeFile(F_WRLCK);
+        locked = fcntl(fd, F_SETLK, &l);
+        struct stat held {
+        }, named{};
+        if (locked != 0 || (fstat(fd, &held) == 0 && ::stat(name.constData(), &named) == 0 &&
+                            held.st_ino == named.st_ino && held.st_dev == named.st_dev))
+            break;
+        ::close(fd);
+        fd = -1;
+    }
     if (fd < 0) {
-        error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        error = QStringLiteral("%1: taken and given up again meanwhile; try again").arg(path);
         return false;
     }
-    struct flock l = WholeFile(F_WRLCK);
-    if (fcntl(fd, F_SETLK, &l) != 0) {
+    if (locked != 0) {
         struct flock holder = WholeFile(F_WRLCK);
         const bool known = fcntl(fd, F_GETLK, &holder) == 0 && holder.l_type != F_UNLCK;
         ::close(fd);
