@@ -107,6 +107,10 @@ TEST(SimArguments, ParsesOptionsAndRefusesBadOnes) {
     EXPECT_DOUBLE_EQ(cl.Options.Faults[int(TFault::CutReply)].Rate, 0.1);
     EXPECT_EQ(cl.Options.Faults[int(TFault::CutReply)].Parameter, 8);
     EXPECT_EQ(cl.Options.Faults[int(TFault::NoAnswer)].Next, 3);
+    for (const char* v : {"-v", "--version"}) {
+        ASSERT_TRUE(ParseSimArguments({v}, cl, error)) << v;
+        EXPECT_TRUE(cl.Version && !cl.Help) << v;
+    }
 
     const QStringList bad[] = {{"--address", "xyz"},
                                {"--address", "1234567"},
