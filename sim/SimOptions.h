@@ -49,12 +49,13 @@ struct TSimOptions {
 const char* FaultName(TFault fault);
 
 // Parses the command line (without the program name). On failure returns false and sets `error`.
-// `port` gets --port N (0 when absent), `link` gets --link PATH (empty when absent), `help` --help.
+// `Port` gets --port N (0 when absent), `Link` gets --link PATH (empty when absent).
 struct TSimCommandLine {
     TSimOptions Options;
     int Port = 0;
     QString Link;
     bool Help = false;
+    bool Version = false;
 };
 bool ParseSimArguments(const QStringList& arguments, TSimCommandLine& result, QString& error);
 QString SimUsage();

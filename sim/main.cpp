@@ -1,4 +1,5 @@
 // halvex-sim: a simulated console unit on a pseudo-terminal.
+#include "link/LinkOwner.h"
 #include "link/SerialLink.h"
 #include "sim/PtyTransport.h"
 #include "sim/SimDevice.h"
@@ -33,6 +34,10 @@ int main(int argc, char** argv) {
         std::fputs(qPrintable(SimUsage()), stdout);
         return 0;
     }
+    if (cl.Version) {
+        std::printf("halvex-sim %s\n", HALVEX_VERSION);
+        return 0;
+    }
 
     struct sigaction sa {};
     sa.sa_handler = OnSignal;
@@ -40,10 +45,16 @@ int main(int argc, char** argv) {
     sa.sa_flags = 0; // no SA_RESTART: poll must wake up
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr); // its terminal closed
     std::signal(SIGPIPE, SIG_IGN);
 
-    const QString linkPath =
-        cl.Port ? DefaultPortFolder() + QStringLiteral("/COM%1").arg(cl.Port) : cl.Link;
+    const QString linkPath = cl.Port ? PortFolderEntry(static_cast<uint8_t>(cl.Port)) : cl.Link;
+    // Held for the whole run, across reopened pseudo-terminals, and given up after the link.
+    TLinkOwnerRecord owner;
+    if (!linkPath.isEmpty() && !owner.Claim(linkPath, error)) {
+        std::fprintf(stderr, "halvex-sim: %s\n", qPrintable(error));
+        return 1;
+    }
     TSimDevice device(cl.Options);
     bool announced = false;
     for (;;) {

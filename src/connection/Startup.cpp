@@ -13,6 +13,17 @@
 #include "views/GammaView.h"
 
 bool StartupDone = false;
+uint8_t StartupPort = 0;
+
+// The manual mode reads its port from the dialog's list: select the number there, as the
+// operator would.
+static void FindStartupPort() {
+    QComboBox* list = Form2->ComboBox1;
+    const QString number = QString::number(StartupPort);
+    if (list->findText(number) < 0) list->addItem(number);
+    list->setCurrentIndex(list->findText(number));
+    FindDevice(1);
+}
 
 static void ShowSplash() {
     QWidget* splash = LanguageIndex == 0   ? static_cast<QWidget*>(Form5)
@@ -30,7 +41,10 @@ static void FirstTick(TForm1& form) {
     ApplyLanguage(form, LanguageIndex);
     // Edit2 holds its initial text here; a bad one is reported by the scan, once.
     ParseAddressText(form.Edit2->text(), DeviceAddress);
-    FindDevice(0);
+    if (StartupPort != 0)
+        FindStartupPort();
+    else
+        FindDevice(0);
     Form2->ProgressBar1->setValue(0);
     if (PortNumber != 0) {
         form.StatusBar1->SetPanelText(3, QStringLiteral("COM%1").arg(PortNumber));

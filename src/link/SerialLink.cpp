@@ -1,6 +1,7 @@
 #include "link/SerialLink.h"
 
 #include "link/Frame.h"
+#include "link/LinkOwner.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,9 +11,11 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -123,10 +126,20 @@ QString OpenProblem(const QString& path, int error) {
     case ENODEV:
         return {}; // nothing there: not worth a message
     case EACCES:
-    case EPERM:
-        return QStringLiteral("%1: permission denied; to use serial ports the user must be a "
-                              "member of the dialout group (log in again after adding it)")
-            .arg(path);
+    case EPERM: {
+        // Distributions give serial ports to different groups (dialout, uucp, plugdev): name the
+        // one that owns this node.
+        struct stat st {};
+        const group* g = ::stat(QFile::encodeName(path).constData(), &st) == 0 && st.st_gid != 0
+                             ? getgrgid(st.st_gid)
+                             : nullptr;
+        if (!g)
+            return QStringLiteral("%1: permission denied; the user may not read and write it")
+                .arg(path);
+        return QStringLiteral("%1: permission denied; to use this port the user must be a "
+                              "member of the %2 group (log in again after adding it)")
+            .arg(path, QString::fromLocal8Bit(g->gr_name));
+    }
     case EBUSY:
     case EWOULDBLOCK:
         return QStringLiteral("%1: the port is in use by another program").arg(path);
@@ -136,6 +149,14 @@ QString OpenProblem(const QString& path, int error) {
 }
 
 std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
+    // A simulator killed outright leaves its link to a pseudo-terminal number that someone's new
+    // terminal may get; opening it would talk to that terminal.
+    const QString entry = PortFolderEntry(n);
+    if (LinkOwnerState(entry) == TLinkOwnerState::Gone) {
+        LastOpenProblem =
+            QStringLiteral("%1: left behind by a simulator that has ended; not opened").arg(entry);
+        return nullptr;
+    }
     const QString path = PortDeviceName(n);
     if (path.isEmpty()) return nullptr;
     const QByteArray name = QFile::encodeName(path);
@@ -169,6 +190,7 @@ std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
 TPortOpener Opener;
 std::unique_ptr<TSerialPort> OpenPortObject;
 QString Folder;
+TWireTap WireTap;
 
 } // namespace
 
@@ -177,7 +199,11 @@ void SetPortOpener(TPortOpener opener) {
 }
 
 QString DefaultPortFolder() {
-    return QDir::homePath() + QStringLiteral("/.local/share/halvex/ports");
+    // The XDG base directory rule: a relative XDG_DATA_HOME is invalid and ignored.
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty() || !QDir::isAbsolutePath(data))
+        data = QDir::homePath() + QStringLiteral("/.local/share");
+    return data + QStringLiteral("/halvex/ports");
 }
 
 void SetPortFolder(const QString& folder) {
@@ -188,8 +214,12 @@ QString PortFolder() {
     return Folder.isEmpty() ? DefaultPortFolder() : Folder;
 }
 
+QString PortFolderEntry(uint8_t n) {
+    return PortFolder() + QStringLiteral("/COM%1").arg(n);
+}
+
 QString PortDeviceName(uint8_t n) {
-    const QString entry = PortFolder() + QStringLiteral("/COM%1").arg(n);
+    const QString entry = PortFolderEntry(n);
     if (QFileInfo::exists(entry)) return entry;
     struct Range {
         int first;
@@ -213,7 +243,12 @@ TSerialPort* OpenPort(uint8_t n) {
     LastOpenProblem.clear();
     OpenPortObject = Opener ? Opener(n) : OpenTty(n);
     PortHandle = OpenPortObject.get();
+    if (WireTap) WireTap(TWireEvent::Opened, nullptr, n);
     return PortHandle;
+}
+
+void SetWireTap(TWireTap tap) {
+    WireTap = std::move(tap);
 }
 
 namespace {
@@ -233,6 +268,7 @@ void LinkTransact(uint8_t* frame, uint16_t requestLength) {
     if (PortHandle) {
         PortHandle->Purge();
         PortHandle->Write(frame, requestLength);
+        if (WireTap) WireTap(TWireEvent::Sent, frame, requestLength);
         const int got = ReadInto(frame, HeaderSize);
         received = got;
         if (got == HeaderSize && HeaderIntact(frame)) {
@@ -251,4 +287,6 @@ void LinkTransact(uint8_t* frame, uint16_t requestLength) {
     }
     ReceivedCount = static_cast<uint16_t>(received);
     ReplyLength = static_cast<uint16_t>(c + HeaderSize);
+    // Whatever arrived lies at the start of the frame, header and payload in one run.
+    if (PortHandle && WireTap) WireTap(TWireEvent::Received, frame, received);
 }

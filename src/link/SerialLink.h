@@ -36,11 +36,19 @@ void LinkTransact(uint8_t* frame, uint16_t requestLength);
 extern uint16_t ReceivedCount;
 
 // Linux port naming: COMn is the link COMn in the port folder, else /dev/ttyS, ttyUSB, ttyACM.
-QString DefaultPortFolder(); // ~/.local/share/halvex/ports
+QString DefaultPortFolder(); // $XDG_DATA_HOME/halvex/ports, by default ~/.local/share/halvex/ports
 void SetPortFolder(const QString& folder); // tests use a temporary folder
 QString PortFolder();
-QString PortDeviceName(uint8_t n); // empty when the number has no port
+QString PortFolderEntry(uint8_t n); // where COMn's link goes, whether there is one or not
+QString PortDeviceName(uint8_t n);  // empty when the number has no port
 
 // Why the last OpenPort failed, for the operator (e.g. "/dev/ttyUSB0: permission denied ...");
 // empty after a successful open or when the port simply does not exist.
 extern QString LastOpenProblem;
+
+// What the link does, for diagnostics (wire log, --verbose). Opened: after every OpenPort, with
+// no bytes and n the port number (PortHandle and LastOpenProblem tell the outcome). Sent and
+// Received: the bytes of each exchange; Received comes with n 0 when nothing arrived.
+enum class TWireEvent { Opened, Sent, Received };
+using TWireTap = std::function<void(TWireEvent event, const uint8_t* data, int n)>;
+void SetWireTap(TWireTap tap); // an empty tap switches it off

@@ -20,6 +20,7 @@
 #include "settings/SettingsWrite.h"
 #include "ui/LanguageSwitch.h"
 #include "ui/Pictures.h"
+#include "ui/TimeTicker.h"
 #include "views/DoseView.h"
 #include "views/GammaView.h"
 
@@ -237,7 +238,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Series1 = AddPointLine(Chart1, QColor(0, 0, 200));
     Series3 = Chart1->addGraph();
     Series3->setPen(QPen(QColor(243, 156, 53), 2));
-    Chart1->xAxis->setTicker(QSharedPointer<QCPAxisTickerDateTime>::create());
+    // Drawn above the average line, which a steady reading would otherwise cover.
+    Chart1->addLayer(QStringLiteral("points"), Chart1->layer(QStringLiteral("main")),
+                     QCustomPlot::limAbove);
+    Series1->setLayer(QStringLiteral("points"));
+    Chart1->xAxis->setTicker(QSharedPointer<TTimeTicker>::create());
     Chart1->yAxis->setRange(0, 1);
     Chart1->yAxis->setLabel(QStringLiteral("МЭД, мкЗв/ч"));
 
@@ -338,7 +343,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     BitBtn2->setIconSize(QSize(14, 14));
     BitBtn2->setEnabled(false);
     Label31 = MakeLabel(t3, "Label31", QStringLiteral("заполнение памяти"), 608, 3);
-    Label41 = MakeLabel(t3, "Label41", QString(), 712, 3, 100, 0);
+    // Ends with the bar below it, so that a space always parts it from the caption in either
+    // language (the Russian one reaches past 700 pixels).
+    Label41 = MakeLabel(t3, "Label41", QString(), 712, 3, 89, 0);
+    Label41->setAlignment(Qt::AlignRight | Qt::AlignTop);
     ProgressBar1 = MakeProgress(t3, "ProgressBar1", 608, 22, 193, 17);
     ProgressBar1->setRange(0, 902);
     StringGrid3 = MakeGrid(t3, "StringGrid3", 3, 49, 247, 241, 3, 903, 1, 1, 16, {35, 113, 76});
@@ -348,7 +356,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Chart4 = Place(new QCustomPlot(t3), "Chart4", 256, 45, 657, 339);
     StyleChart(Chart4);
     LineSeries1 = AddPointLine(Chart4, QColor(0, 0, 200));
-    Chart4->xAxis->setTicker(QSharedPointer<QCPAxisTickerDateTime>::create());
+    Chart4->xAxis->setTicker(QSharedPointer<TTimeTicker>::create(LineSeries1));
     Chart4->yAxis->setRange(0, 1);
     StringGrid4 = MakeGrid(t3, "StringGrid4", 3, 296, 224, 88, 2, 5, 1, 0, 16, {110, 110});
     StringGrid4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -491,6 +499,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     });
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    RefreshDoseChart(*this); // the time axis shows the present until the first point
     Chart1->replot();
     Chart2->replot();
     Chart4->replot();

@@ -209,6 +209,7 @@ void ApplyRow(TForm1& form, const TCaptionRow& row) {
 } // namespace
 
 TProcessEnd ProcessEnd = EndNow;
+std::optional<uint8_t> RunLanguage;
 
 void ApplyLanguage(TForm1& form, uint8_t index) {
     for (const TCaptionRow& row : index == 1 ? EnglishCaptions : RussianCaptions)
@@ -230,7 +231,7 @@ uint8_t ReadLanguageIndex() {
 }
 
 void FormCreate(TForm1& form) {
-    LanguageIndex = ReadLanguageIndex();
+    LanguageIndex = RunLanguage.value_or(ReadLanguageIndex());
     ApplyLanguage(form, LanguageIndex);
 }
 
@@ -238,14 +239,15 @@ void FormClose(TForm1& /*form*/) {
     const QString path = LanguageFilePath();
     // A failed save must not keep the window from closing: the operator is told, and the port is
     // released all the same.
-    if (!IniWriteString(path, QStringLiteral("Common"), QStringLiteral("Language"),
-                        QString::number(LanguageIndex)))
+    if (!RunLanguage && !IniWriteString(path, QStringLiteral("Common"), QStringLiteral("Language"),
+                                        QString::number(LanguageIndex)))
         ShowMessage(QStringLiteral("Unable to write to %1").arg(path));
     ClosePort();
     ProcessEnd(0);
 }
 
 void N4Click(TForm1& form) {
+    RunLanguage.reset();
     LanguageIndex = 0;
     ApplyLanguage(form, 0);
     form.N4->setChecked(true);
@@ -253,6 +255,7 @@ void N4Click(TForm1& form) {
 }
 
 void English1Click(TForm1& form) {
+    RunLanguage.reset();
     LanguageIndex = 1;
     ApplyLanguage(form, 1);
     form.N4->setChecked(false);

@@ -2,6 +2,7 @@
 // Applying the captions of a language, the language menu, About, and prog.ini.
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class TForm1;
@@ -33,6 +34,10 @@ void FormClose(TForm1& form);
 void N4Click(TForm1& form);
 void English1Click(TForm1& form);
 void N8Click(TForm1& form);
+
+// A language given for this run only (command line): FormCreate takes it instead of prog.ini's,
+// and FormClose then leaves prog.ini alone unless the operator picks a language from the menu.
+extern std::optional<uint8_t> RunLanguage;
 
 // prog.ini in the current working directory at the moment of the call.
 QString LanguageFilePath();

@@ -49,6 +49,11 @@ void DrawMark(QPainter& p, const QRectF& box) {
 } // namespace
 
 QIcon ProgramIcon() {
+    // The installed icon file, built into the program; drawn here only where Qt cannot read SVG
+    // (libqt6svg6 missing).
+    Q_INIT_RESOURCE(pictures);
+    const QIcon file(QStringLiteral(":/icons/" HALVEX_APP_ID ".svg"));
+    if (!file.pixmap(32, 32).isNull()) return file;
     QIcon icon;
     for (int size : {16, 32, 48}) {
         QPixmap pm(size, size);

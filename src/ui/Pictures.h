@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <vector>
 
-// The program icon with 16, 32 and 48 pixel images.
+// The program icon: the installed SVG file, or 16, 32 and 48 pixel drawings of it.
 QIcon ProgramIcon();
 // The logo with the name in Latin or in Cyrillic letters, filling a picture of the given size.
 QPixmap LogoPicture(int width, int height, bool latin);

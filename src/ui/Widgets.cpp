@@ -181,7 +181,10 @@ void TStatusBar::resizeEvent(QResizeEvent* event) {
 void TStatusBar::PlacePanels() {
     int x = 0;
     for (size_t i = 0; i < panels_.size(); ++i) {
-        panels_[i]->setGeometry(x, 1, widths_[i] - 2, height() - 1);
+        // The last panel takes the rest of the bar, whatever the widths add up to: cut at the
+        // window's edge it would lose its frame and its text's end.
+        const int w = i + 1 == panels_.size() ? std::max(width() - x, 20) : widths_[i];
+        panels_[i]->setGeometry(x, 1, w - 2, height() - 1);
         x += widths_[i];
     }
 }

@@ -83,6 +83,10 @@ void RefreshDoseChart(TForm1& form) {
         points->data()->clear();
         form.Series3->data()->clear();
         GraphHoldsAllPoints = true;
+        // The minute up to now, rather than the axis' bare 0..1, which reads as 01.01.70.
+        const double now = ChartKey(ChartTime(NowSeconds()));
+        form.Chart1->xAxis->setRange(now - 60, now);
+        UseStandardTimeLabels(form.Chart1->xAxis);
         form.Chart1->replot(QCustomPlot::rpQueuedReplot);
         return;
     }

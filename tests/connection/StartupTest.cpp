@@ -6,6 +6,7 @@
 #include "../settings/FormFixture.h"
 #include "connection/Startup.h"
 #include "link/Frame.h"
+#include "link/SerialLink.h"
 #include "ui/LanguageSwitch.h"
 
 namespace {
@@ -65,6 +66,32 @@ TEST_F(Startup, FirstTickShowsTheSplashAndFindsTheDevice) {
     EXPECT_TRUE(form->Timer1->isActive());
     EXPECT_EQ(Form2->ProgressBar1->value(), 0);
     form->Timer1->stop();
+}
+
+// A port from the command line is the only one probed, as the dialog's manual mode does.
+TEST_F(Startup, AGivenPortIsTheOnlyOneProbed) {
+    struct {
+        uint8_t port;
+        uint8_t found;
+        const char* panel;
+    } const cases[] = {{DevicePort, DevicePort, "COM3"}, {200, 0, "---"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.port);
+        StartupDone = false;
+        PortNumber = 0;
+        std::vector<int> opened;
+        SetWireTap([&opened](TWireEvent e, const uint8_t*, int n) {
+            if (e == TWireEvent::Opened) opened.push_back(n);
+        });
+        StartupPort = c.port;
+        Timer2Timer(*form);
+        StartupPort = 0;
+        SetWireTap(nullptr);
+        EXPECT_EQ(opened, std::vector<int>{c.port});
+        EXPECT_EQ(PortNumber, c.found);
+        EXPECT_EQ(Panel(3), c.panel);
+        form->Timer1->stop();
+    }
 }
 
 TEST_F(Startup, EnglishShowsOnlyTheEnglishSplash) {

@@ -1,14 +1,19 @@
 #include "tests/support/SimProcess.h"
 #include "SimTestUtil.h"
+#include "link/SerialLink.h"
 #include "sim/SimOptions.h"
+#include "tests/support/PortFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -102,6 +107,10 @@ TEST(SimArguments, ParsesOptionsAndRefusesBadOnes) {
     EXPECT_DOUBLE_EQ(cl.Options.Faults[int(TFault::CutReply)].Rate, 0.1);
     EXPECT_EQ(cl.Options.Faults[int(TFault::CutReply)].Parameter, 8);
     EXPECT_EQ(cl.Options.Faults[int(TFault::NoAnswer)].Next, 3);
+    for (const char* v : {"-v", "--version"}) {
+        ASSERT_TRUE(ParseSimArguments({v}, cl, error)) << v;
+        EXPECT_TRUE(cl.Version && !cl.Help) << v;
+    }
 
     const QStringList bad[] = {{"--address", "xyz"},
                                {"--address", "1234567"},
@@ -118,6 +127,67 @@ TEST(SimArguments, ParsesOptionsAndRefusesBadOnes) {
         EXPECT_FALSE(ParseSimArguments(args, cl, error)) << args.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty());
     }
+}
+
+// Runs halvex-sim to its end (it must end by itself: a refusal) and gives its exit status;
+// `err` gets what it wrote to standard error.
+int RunSimToEnd(const QStringList& arguments, QString& err) {
+    QTemporaryDir dir;
+    const QString errFile = dir.path() + "/stderr";
+    QString command = QStringLiteral("timeout 10 '%1'").arg(HALVEX_SIM_PATH);
+    for (const QString& a : arguments)
+        command += QStringLiteral(" '%1'").arg(a);
+    command += QStringLiteral(" >/dev/null 2>'%1'").arg(errFile);
+    const int status = std::system(command.toLocal8Bit().constData());
+    QFile f(errFile);
+    if (f.open(QIODevice::ReadOnly)) err = QString::fromLocal8Bit(f.readAll());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(SimOwner, ASecondSimulatorOnTheSameLinkIsRefusedWhileTheFirstRuns) {
+    QTemporaryDir dir;
+    const QString link = dir.path() + "/COM3";
+    TSimProcess first;
+    ASSERT_TRUE(first.Start({"--link", link})) << first.Error().toStdString();
+    const QString target = QFileInfo(link).symLinkTarget();
+
+    QString err;
+    EXPECT_EQ(RunSimToEnd({"--link", link}, err), 1);
+    EXPECT_TRUE(err.contains("belongs to a running simulator") &&
+                err.contains(QString::number(first.ProcessId())))
+        << err.toStdString();
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), target) << "the first one's link is untouched";
+    EXPECT_EQ(first.Stop(), 0);
+    EXPECT_FALSE(QFileInfo::exists(link + ".lock")) << "the owner record goes with the link";
+}
+
+TEST(SimOwner, ALinkLeftByAKilledSimulatorIsSkippedByTheProgramAndReplacedByTheNext) {
+    TPortFolder ports;
+    ASSERT_TRUE(ports.StartSim(6)) << ports.Sim.Error().toStdString();
+    ::kill(ports.Sim.ProcessId(), SIGKILL);
+    ports.Sim.Stop();
+    ASSERT_TRUE(QFileInfo(ports.Entry(6)).isSymLink()) << "SIGKILL leaves the link behind";
+
+    // The link's pseudo-terminal may belong to someone's terminal by now.
+    EXPECT_EQ(OpenPort(6), nullptr);
+    EXPECT_TRUE(LastOpenProblem.contains("simulator that has ended"))
+        << LastOpenProblem.toStdString();
+
+    ASSERT_TRUE(ports.StartSim(6)) << ports.Sim.Error().toStdString();
+    EXPECT_NE(OpenPort(6), nullptr) << LastOpenProblem.toStdString();
+}
+
+TEST(SimOwner, ALinkTheOperatorMadeIsNeitherReplacedNorSkipped) {
+    TPortFolder ports;
+    TSimProcess device; // behind a tty that the operator linked by hand, as a USB adapter
+    ASSERT_TRUE(device.Start({"--no-noise"})) << device.Error().toStdString();
+    const QString tty = device.ReadyPath();
+    ASSERT_TRUE(QFile::link(tty, ports.Entry(7)));
+    QString err;
+    EXPECT_EQ(RunSimToEnd({"--link", ports.Entry(7)}, err), 1);
+    EXPECT_TRUE(err.contains("no simulator made")) << err.toStdString();
+    EXPECT_EQ(QFileInfo(ports.Entry(7)).symLinkTarget(), tty);
+    EXPECT_NE(OpenPort(7), nullptr) << LastOpenProblem.toStdString();
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <QSlider>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <qcustomplot.h>
 
 #include "UiTestSupport.h"
@@ -12,6 +14,8 @@
 #include "tests/support/MainFormTest.h"
 #include "ui/Forms.h"
 #include "ui/LanguageSwitch.h"
+#include "ui/TimeTicker.h"
+#include "views/DoseView.h"
 
 namespace {
 
@@ -278,7 +282,7 @@ TEST_F(FormsTest, ChartsCarryTheirSeries) {
     EXPECT_EQ(Form1->Chart1->graphCount(), 2);
     EXPECT_EQ(Form1->Series1->scatterStyle().shape(), QCPScatterStyle::ssCircle);
     EXPECT_EQ(Form1->Series3->pen().color(), QColor(243, 156, 53));
-    EXPECT_TRUE(Form1->Chart1->xAxis->ticker().dynamicCast<QCPAxisTickerDateTime>());
+    EXPECT_TRUE(Form1->Chart1->xAxis->ticker().dynamicCast<TTimeTicker>());
     EXPECT_EQ(Form1->Chart1->yAxis->range().lower, 0.0);
     EXPECT_EQ(Form1->Chart1->yAxis->label(), QStringLiteral("МЭД, мкЗв/ч"));
     EXPECT_FALSE(Form1->Chart1->legend->visible());
@@ -297,7 +301,7 @@ TEST_F(FormsTest, ChartsCarryTheirSeries) {
     EXPECT_EQ(Form1->Chart2->xAxis->range(), QCPRange(0, 15));
 
     EXPECT_EQ(Form1->Chart4->graph(0), Form1->LineSeries1);
-    EXPECT_TRUE(Form1->Chart4->xAxis->ticker().dynamicCast<QCPAxisTickerDateTime>());
+    EXPECT_TRUE(Form1->Chart4->xAxis->ticker().dynamicCast<TTimeTicker>());
     EXPECT_FALSE(Form1->Chart4->xAxis2->visible());
 }
 
@@ -401,6 +405,70 @@ TEST_F(FormsTest, ValueLabelsHaveRoomForTheirLongestTexts) {
         }
     }
     N4Click(*Form1);
+}
+
+// Both captions of the memory fill, whatever the language, stay apart by at least a space.
+TEST_F(FormsTest, MemoryFillingKeepsASpaceAfterItsCaption) {
+    Form1->Label41->setText(QStringLiteral("100%"));
+    for (int lang = 0; lang < 2; ++lang) {
+        SCOPED_TRACE(lang);
+        if (lang == 0)
+            N4Click(*Form1);
+        else
+            English1Click(*Form1);
+        const QFontMetrics fm = Form1->Label31->fontMetrics();
+        const int captionEnd = Form1->Label31->x() + fm.horizontalAdvance(Form1->Label31->text());
+        const int valueStart = Form1->Label41->geometry().right() + 1 -
+                               Form1->Label41->fontMetrics().horizontalAdvance("100%");
+        EXPECT_GE(valueStart - captionEnd, fm.horizontalAdvance(' '));
+    }
+    N4Click(*Form1);
+    Form1->Label41->setText(QString());
+}
+
+// Ticks of the time axes fall on whole seconds, minutes and hours, never on 2.5 s or 2.5 min.
+TEST(TimeTicker, TicksFallOnWholeClockSteps) {
+    const double start = 1796040000 + 0.4; // a moment of 2026, a little past a whole second
+    TTimeTicker ticker;
+    for (double span : {3.0, 12.5, 25.0, 60.0, 150.0, 750.0, 3600.0, 5 * 3600.0}) {
+        SCOPED_TRACE(span);
+        QVector<double> ticks, subTicks;
+        QVector<QString> labels;
+        ticker.generate(QCPRange(start, start + span), QLocale::c(), 'g', 6, ticks, &subTicks,
+                        &labels);
+        ASSERT_GE(ticks.size(), 2);
+        const double step = ticks[1] - ticks[0];
+        const double whole[] = {1,   2,   5,    10,   15,   30,    60,    120,  300,
+                                600, 900, 1800, 3600, 7200, 10800, 21600, 43200};
+        EXPECT_NE(std::find(std::begin(whole), std::end(whole), step), std::end(whole)) << step;
+        for (double t : ticks)
+            EXPECT_EQ(std::fmod(t, step), 0.0) << t;
+    }
+}
+
+TEST_F(FormsTest, EmptyChartsShowNoDateOf1970) {
+    // The dose-rate axis shows the present until the first point, also after clearing.
+    for (int clear = 0; clear < 2; ++clear) {
+        if (clear) Button6Click(*Form1);
+        EXPECT_GT(Form1->Chart1->xAxis->range().lower, 1.0e9) << clear;
+    }
+    // The archive chart writes no date at all while it is empty, and its dates once it has data.
+    QVector<double> ticks;
+    QVector<QString> labels;
+    auto ticker = Form1->Chart4->xAxis->ticker();
+    ticker->generate(Form1->Chart4->xAxis->range(), QLocale::c(), 'g', 6, ticks, nullptr, &labels);
+    ASSERT_FALSE(labels.isEmpty());
+    for (const QString& l : labels)
+        EXPECT_TRUE(l.isEmpty()) << l.toStdString();
+    Form1->LineSeries1->addData(1796040000, 0.5);
+    ticker->generate(QCPRange(1796040000, 1796040060), QLocale::c(), 'g', 6, ticks, nullptr,
+                     &labels);
+    EXPECT_FALSE(labels.value(0).isEmpty());
+    Form1->LineSeries1->data()->clear();
+}
+
+TEST_F(FormsTest, DoseRatePointsAreDrawnAboveTheAverageLine) {
+    EXPECT_GT(Form1->Series1->layer()->index(), Form1->Series3->layer()->index());
 }
 
 } // namespace

@@ -247,6 +247,28 @@ TEST_F(LanguageTest, ClosingSavesTheLanguageAndKeepsTheRestOfTheFile) {
     }
 }
 
+// A language given for one run shows at once; prog.ini learns only a language picked from the menu.
+TEST_F(LanguageTest, ARunLanguageIsNotSavedUnlessTheMenuPicksOne) {
+    struct {
+        void (*pick)(TForm1&); // nullptr: no choice from the menu
+        const char* after;
+    } const cases[] = {
+        {nullptr, "[Common]\nLanguage=7\n"},
+        {English1Click, "[Common]\nLanguage=1\n"},
+        {N4Click, "[Common]\nLanguage=0\n"},
+    };
+    for (const auto& c : cases) {
+        RunLanguage = 1;
+        auto form = CreateWith("[Common]\nLanguage=7\n");
+        EXPECT_EQ(LanguageIndex, 1);
+        ExpectShows(*form, EnglishCaptions);
+        if (c.pick) c.pick(*form);
+        FormClose(*form);
+        EXPECT_EQ(ReadFile(QStringLiteral("prog.ini")), QByteArray(c.after)) << c.after;
+    }
+    RunLanguage.reset();
+}
+
 TEST_F(LanguageTest, ClosingWithoutAChoiceWritesRussian) {
     auto form = CreateWith(nullptr);
     FormClose(*form);

@@ -137,6 +137,13 @@ TEST_F(WidgetsTest, StatusBarPanels) {
     EXPECT_EQ(bar.Panel(1)->x(), 160);
     EXPECT_EQ(bar.Panel(2)->x(), 510);
     EXPECT_EQ(bar.Panel(3)->x(), 860);
+    // The widths add up to more than the window; the last panel ends at the bar's edge instead
+    // of being cut there, and follows the bar's width.
+    bar.show();
+    for (int width : {953, 1200}) {
+        bar.resize(width, 19);
+        EXPECT_EQ(bar.Panel(3)->geometry().right(), width - 3) << width;
+    }
 }
 
 TEST_F(WidgetsTest, MessagesGoToTheInstalledSink) {
