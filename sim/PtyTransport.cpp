@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -104,21 +105,26 @@ void TPtyTransport::Close() {
     Master = OwnSlave = -1;
 }
 
-void TPtyTransport::Send(const TOutgoing& reply, volatile std::sig_atomic_t& stop) {
+void TPtyTransport::Send(const TOutgoing& reply, std::chrono::steady_clock::time_point notBefore,
+                         volatile std::sig_atomic_t& stop) {
     using Clock = std::chrono::steady_clock;
     // In small steps, so that a stop request during a long injected delay is not kept waiting.
-    const auto sendAt = Clock::now() + std::chrono::milliseconds(reply.DelayMs);
+    const auto sendAt =
+        std::max(Clock::now() + std::chrono::milliseconds(reply.DelayMs), notBefore);
     while (!stop && Clock::now() < sendAt)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_until(
+            std::min(sendAt, Clock::now() + std::chrono::milliseconds(5)));
     const auto start = Clock::now();
+    const auto byteTime = std::chrono::duration<double, std::micro>(LineByteMicroseconds);
     size_t sent = 0;
     const size_t total = reply.Bytes.size();
     while (sent < total && !stop) {
         size_t due = total;
         if (Pacing) {
+            // Byte j has crossed the line once j + 1 byte times have passed.
             const double us =
                 std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-            due = std::min(total, size_t(us / LineByteMicroseconds) + 1);
+            due = std::min(total, size_t(us / LineByteMicroseconds));
         }
         if (due > sent) {
             const ssize_t n = ::write(Master, reply.Bytes.data() + sent, due - sent);
@@ -132,7 +138,8 @@ void TPtyTransport::Send(const TOutgoing& reply, volatile std::sig_atomic_t& sto
             if (::poll(&w, 1, 100) <= 0) return;
             continue;
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        std::this_thread::sleep_until(
+            start + std::chrono::duration_cast<Clock::duration>(byteTime * double(sent + 1)));
     }
 }
 
@@ -149,6 +156,7 @@ TPtyTransport::TEnd TPtyTransport::Run(volatile std::sig_atomic_t& stop) {
             Device.ReceiveTimeout();
             continue;
         }
+        const auto arrived = std::chrono::steady_clock::now();
         const ssize_t n = ::read(Master, buffer, sizeof buffer);
         if (n <= 0) {
             if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
@@ -156,10 +164,23 @@ TPtyTransport::TEnd TPtyTransport::Run(volatile std::sig_atomic_t& stop) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             continue;
         }
+        // A real device answers only once the request's last byte has crossed the line; on a
+        // pseudo-terminal the whole request arrives at once, so its line time is waited here,
+        // counted from the arrival of its first byte.
+        if (!Device.Waiting()) {
+            RequestStart = arrived;
+            RequestBytes = 0;
+        }
+        RequestBytes += size_t(n);
         std::vector<TOutgoing> replies;
         Device.Receive(buffer, size_t(n), replies);
+        const auto requestEnd =
+            RequestStart + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                               std::chrono::duration<double, std::micro>(
+                                   Pacing ? double(RequestBytes) * LineByteMicroseconds : 0.0));
+        if (!replies.empty()) RequestBytes = 0;
         for (const TOutgoing& reply : replies) {
-            Send(reply, stop);
+            Send(reply, requestEnd, stop);
             if (reply.HangUpAfter) {
                 // Let the bytes already sent reach the other side before the line dies, as with
                 // a cable pulled mid-reply: closing the master at once would flush them there.
