@@ -23,7 +23,7 @@ void Fill(const std::string& pattern) {
     for (size_t i = 0; i < pattern.size(); ++i) {
         const char c = pattern[i];
         if (c == '.') continue;
-        TSlotSpec s;
+        TSlotFields s;
         if (c == '-') {
             s.Value = 0;
             s.Minute = 30;
@@ -80,7 +80,7 @@ TEST_F(Scan, PagesAndEndOfArchive) {
 TEST_F(Scan, LastSlotAndZeroTail) {
     // Every slot full, times rising: one page, the scan stops after slot 901.
     for (int i = 0; i < ArchiveSlotCount; ++i)
-        PutSlot(i, TSlotSpec{1e-6f, i});
+        PutSlot(i, TSlotFields{1e-6f, i});
     EXPECT_EQ(Count(1).Pages, 1);
     EXPECT_EQ(Count(1).Processed, 902);
     EXPECT_EQ(Count(1).PerPage[0], 902);
@@ -94,7 +94,7 @@ TEST_F(Scan, LastSlotAndZeroTail) {
 
 TEST_F(Scan, SummaryOfAPage) {
     Fill("");
-    PutSlot(0, TSlotSpec{2.5e-6f, 0});
+    PutSlot(0, TSlotFields{2.5e-6f, 0});
     TScanResult one = ScanArchive(1, {}, {});
     EXPECT_EQ(one.Summary.Count, 1);
     EXPECT_FLOAT_EQ(one.Summary.Maximum, 2.5f);
@@ -102,8 +102,8 @@ TEST_F(Scan, SummaryOfAPage) {
     EXPECT_FLOAT_EQ(one.Summary.Average(), 2.5f);
     EXPECT_EQ(one.Summary.Duration(), 0);
 
-    PutSlot(1, TSlotSpec{0.5e-6f, 90});
-    PutSlot(2, TSlotSpec{3.0e-6f, 95});
+    PutSlot(1, TSlotFields{0.5e-6f, 90});
+    PutSlot(2, TSlotFields{3.0e-6f, 95});
     std::vector<float> maxSoFar;
     const TScanResult three = ScanArchive(
         1, {}, [&](const DecodedRecord&, const PageSummary& s) { maxSoFar.push_back(s.Maximum); });
@@ -122,8 +122,8 @@ TEST_F(Scan, SummaryOfAPage) {
 // read, then page changes) give the very same lines.
 TEST_F(Scan, CoordinatesStayAsStored) {
     Fill("");
-    PutSlot(0, TSlotSpec{1e-6f, 0, MeasurementKind::DoseRate, true, 55.7512f, 37.6184f});
-    PutSlot(1, TSlotSpec{1e-6f, 1, MeasurementKind::BetaFlux, true, -33.5f, 151.25f});
+    PutSlot(0, TSlotFields{1e-6f, 0, MeasurementKind::DoseRate, true, 55.7512f, 37.6184f});
+    PutSlot(1, TSlotFields{1e-6f, 1, MeasurementKind::BetaFlux, true, -33.5f, 151.25f});
     std::vector<uint8_t> before(ArchiveBuffer, ArchiveBuffer + ArchiveBufferSize);
     auto lines = [] {
         std::string all;
@@ -141,9 +141,9 @@ TEST_F(Scan, CoordinatesStayAsStored) {
 // the first summer record after winter ones is no boundary.
 TEST_F(Scan, SummerTimeByTheRecordsOwnDate) {
     Fill("");
-    PutSlot(0, TSlotSpec{1e-6f, 0}, 12, 30, 3, 24);   // 2024-03-30 12:00 CET
-    PutSlot(1, TSlotSpec{1e-6f, 30}, 11, 31, 3, 24);  // 2024-03-31 11:30 CEST
-    PutSlot(2, TSlotSpec{1e-6f, 10}, 12, 27, 10, 24); // 2024-10-27 12:10 CET again
+    PutSlot(0, TSlotFields{1e-6f, 0}, 12, 30, 3, 24);   // 2024-03-30 12:00 CET
+    PutSlot(1, TSlotFields{1e-6f, 30}, 11, 31, 3, 24);  // 2024-03-31 11:30 CEST
+    PutSlot(2, TSlotFields{1e-6f, 10}, 12, 27, 10, 24); // 2024-10-27 12:10 CET again
     std::vector<int32_t> times;
     const TScanResult r = ScanArchive(
         1, {}, [&](const DecodedRecord& d, const PageSummary&) { times.push_back(d.Time); });

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-struct TSlotSpec {
+struct TSlotFields {
     float Value = 1e-6f; // stored value; shown x 1e6
     int Minute = 0;      // minutes after 10:00 on 3 April 2019, the time stamp
     MeasurementKind Kind = MeasurementKind::DoseRate;
@@ -16,7 +16,7 @@ inline void ClearArchive() {
     std::memset(ArchiveBuffer, 0, sizeof ArchiveBuffer);
 }
 
-inline void PutSlot(int i, const TSlotSpec& s, int hours = 10, int day = 3, int month = 4,
+inline void PutSlot(int i, const TSlotFields& s, int hours = 10, int day = 3, int month = 4,
                     int year = 19) {
     TArchiveEntry e{};
     e.Latitude = s.Latitude;

@@ -109,7 +109,7 @@ TEST_F(ArchiveTab, ReadShowsPageOneAndEveryPageIsReachable) {
     EXPECT_EQ(Cell(grid, 0, 0), QStringLiteral("№"));
     EXPECT_EQ(Cell(grid, 0, 1), QStringLiteral("1"));
     EXPECT_EQ(Cell(grid, 0, 100), QStringLiteral("100"));
-    // The last record shown is of kind 0 (k = 99: the kinds run 0,0,0,1,0,0,2,0,0,3).
+    // The header names the kind of the last record shown: the 100th of the session, alpha flux.
     EXPECT_EQ(Cell(grid, 2, 0), QStringLiteral("Альфа, 1/(мин*см2)"));
     EXPECT_EQ(Cell(form->StringGrid4, 1, 1), QStringLiteral("100"));
     EXPECT_EQ(Cell(form->StringGrid4, 1, 0), QStringLiteral(" 1 ч 39 мин"));
