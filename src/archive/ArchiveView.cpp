@@ -190,6 +190,9 @@ int ShowArchivePage(TForm1& form, int page, bool exportLines) {
     std::optional<QString> header;
     double axisMax = 0;
     grid->setUpdatesEnabled(false);
+    // Room for a full page while it is filled; the rows it needs are settled afterwards.
+    const int rowsBefore = grid->RowCount();
+    grid->SetRowCount(ArchiveSlotCount + 1);
     const TScanResult scan =
         ScanArchive(page, exportLines ? TSlotAction(AppendExportLine) : TSlotAction(),
                     [&](const DecodedRecord& r, const PageSummary& soFar) {
@@ -205,11 +208,10 @@ int ShowArchivePage(TForm1& form, int page, bool exportLines) {
     if (header) grid->SetCell(2, 0, *header);
 
     const PageSummary& s = scan.Summary;
-    if (exportLines) {
-        if (s.Count > 0) grid->SetRowCount(s.Count + 1);
-    } else if (scan.AnyUsable) {
+    if (s.Count > 0 || (!exportLines && scan.AnyUsable))
         grid->SetRowCount(s.Count + 1);
-    }
+    else if (!exportLines)
+        grid->SetRowCount(rowsBefore);
     grid->setUpdatesEnabled(true);
 
     if (s.Count > 0) {

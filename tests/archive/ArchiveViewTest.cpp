@@ -184,6 +184,7 @@ TEST_F(ArchiveTab, EmptyPageAndEmptyArchive) {
     EXPECT_EQ(Cell(form->StringGrid4, 1, 1), stats) << "the statistics of the page before stay";
     BitBtn2Click(*form);
     EXPECT_EQ(form->StringGrid3->RowCount(), 30); // one of the 30 slots holds no usable record
+    EXPECT_FALSE(Cell(form->StringGrid3, 2, 29).isEmpty()) << "a longer page than the one before";
 
     Start(0, 1);
     Button4Click(*form);
