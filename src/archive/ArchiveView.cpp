@@ -16,15 +16,26 @@
 #include <qcustomplot.h>
 
 #include <cmath>
+#include <csignal>
+#include <iterator>
+#include <signal.h>
 
 namespace {
 
 bool Busy = false;
 
+// A signal to end the program that arrives during a command waits for its end, like a close.
+constexpr int HeldSignals[] = {SIGTERM, SIGINT, SIGHUP};
+volatile std::sig_atomic_t HeldSignal = 0;
+extern "C" void HoldSignal(int signal) {
+    HeldSignal = signal;
+}
+
 // While the archive is read or erased the window keeps painting and answering the window system,
 // but nothing else may reach the link or the archive state in the middle: the operator's input is
 // dropped (a second click, a tab change that would start polling, a language switch), the timers'
-// ticks are skipped, and a request to close the window waits until the command has ended.
+// ticks are skipped, and a request to close the window (or a signal to end the program) waits
+// until the command has ended.
 class TBusyGuard : public QObject {
   public:
     explicit TBusyGuard(TForm1& form) : Form(&form) {
@@ -33,8 +44,16 @@ class TBusyGuard : public QObject {
             TimerWasBlocked[i] = Timer(i)->blockSignals(true);
         qApp->installEventFilter(this);
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct sigaction hold = {};
+        hold.sa_handler = HoldSignal;
+        sigemptyset(&hold.sa_mask);
+        HeldSignal = 0;
+        for (size_t i = 0; i < std::size(HeldSignals); ++i)
+            sigaction(HeldSignals[i], &hold, &SignalActions[i]);
     }
     ~TBusyGuard() override {
+        for (size_t i = 0; i < std::size(HeldSignals); ++i)
+            sigaction(HeldSignals[i], &SignalActions[i], nullptr);
         QApplication::restoreOverrideCursor();
         qApp->removeEventFilter(this);
         if (Form) {
@@ -42,6 +61,11 @@ class TBusyGuard : public QObject {
                 Timer(i)->blockSignals(TimerWasBlocked[i]);
         }
         Busy = false;
+        // Delivered now, to whatever the program had for it before.
+        if (const int signal = HeldSignal) {
+            HeldSignal = 0;
+            std::raise(signal);
+        }
         if (ClosePending && Form) {
             QPointer<TForm1> form = Form;
             QTimer::singleShot(0, form, [form] {
@@ -91,6 +115,7 @@ class TBusyGuard : public QObject {
     QTimer* Timer(int i) const { return i == 0 ? Form->Timer1 : Form->Timer2; }
     QPointer<TForm1> Form;
     bool TimerWasBlocked[2] = {};
+    struct sigaction SignalActions[std::size(HeldSignals)] = {};
 };
 
 void SetStatus(TForm1& form, const QString& text) {

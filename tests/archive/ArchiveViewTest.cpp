@@ -25,7 +25,9 @@
 #include <QTimer>
 #include <qcustomplot.h>
 
+#include <csignal>
 #include <memory>
+#include <signal.h>
 
 namespace {
 
@@ -374,6 +376,19 @@ TEST_F(ArchiveTab, ReadKeepsEverythingElseOut) {
         closeRefused = !form->close();
     });
     int served = 0;
+    // A signal to end the program, sent during the read, reaches the program's own handler only
+    // once the read has ended.
+    static int terminations = 0;
+    terminations = 0;
+    struct sigaction counting = {}, saved = {};
+    counting.sa_handler = [](int) { ++terminations; };
+    sigemptyset(&counting.sa_mask);
+    sigaction(SIGTERM, &counting, &saved);
+    int terminationsDuring = -1;
+    QTimer::singleShot(0, form.get(), [&] {
+        std::raise(SIGTERM);
+        terminationsDuring = terminations;
+    });
     QTimer other;
     QObject::connect(&other, &QTimer::timeout, [&] { ++served; });
     other.start(0);
@@ -391,6 +406,9 @@ TEST_F(ArchiveTab, ReadKeepsEverythingElseOut) {
     EXPECT_EQ(form->Edit6->text(), QStringLiteral("1 / 3"));
     EXPECT_EQ(ProcessEnds, 0);
     EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(terminationsDuring, 0);
+    EXPECT_EQ(terminations, 1);
+    sigaction(SIGTERM, &saved, nullptr);
     QCoreApplication::processEvents();
     EXPECT_EQ(ProcessEnds, 1) << "the close asked for during the read";
     EXPECT_FALSE(form->Timer1->signalsBlocked());
