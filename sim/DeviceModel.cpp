@@ -536,7 +536,9 @@ void TDeviceModel::GenerateArchive(int records, int pages, bool gaps) {
                 e.SecondsFlags = 0x80;
             }
             e.KindDay = static_cast<uint8_t>(kind << 6);
-            PutTimeFields(sessionStart + int64_t(k) * 60, e);
+            // Two records stored within one second share a time stamp; they stay on one page.
+            const int64_t step = gaps && k % 25 == 20 ? k - 1 : k;
+            PutTimeFields(sessionStart + step * 60, e);
             Slots[slot] = e;
         }
         sessionStart -= 3 * 86400;

@@ -5,6 +5,7 @@
 #include "sim/SimDevice.h"
 
 #include <QString>
+#include <chrono>
 #include <csignal>
 
 class TPtyTransport {
@@ -26,7 +27,8 @@ class TPtyTransport {
     TEnd Run(volatile std::sig_atomic_t& stop);
 
   private:
-    void Send(const TOutgoing& reply, volatile std::sig_atomic_t& stop);
+    void Send(const TOutgoing& reply, std::chrono::steady_clock::time_point notBefore,
+              volatile std::sig_atomic_t& stop);
     void Close();
 
     TSimDevice& Device;
@@ -35,6 +37,9 @@ class TPtyTransport {
     int OwnSlave = -1; // kept open so that the master never sees a hang-up between programs
     QString Slave;
     QString LinkPath;
+    // The request being received: when its first byte came and how many bytes it has so far.
+    std::chrono::steady_clock::time_point RequestStart{};
+    size_t RequestBytes = 0;
 };
 
 constexpr double LineByteMicroseconds = 10.0 * 1e6 / 115200.0; // 10 bits a byte

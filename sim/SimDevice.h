@@ -25,6 +25,8 @@ class TSimDevice {
     void Receive(const uint8_t* data, size_t n, std::vector<TOutgoing>& out);
     // The inter-byte time-out passed with a frame incomplete.
     void ReceiveTimeout() { Reader.Timeout(); }
+    // Part of a request has arrived and the rest is awaited.
+    bool Waiting() const { return Reader.Waiting(); }
     // One complete frame; false when nothing is sent back.
     bool Answer(const uint8_t* frame, size_t n, TOutgoing& out);
 

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 
+#include "archive/ArchiveView.h"
 #include "connection/Clock.h"
 #include "connection/Polling.h"
 #include "connection/Startup.h"
@@ -41,7 +43,9 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
 // The windows as an operator sees them with a console unit on COM3: the simulated one, in
 // process and on a clock of its own, so a minute of polling takes no time.
 int64_t PictureNow = 0;
-int64_t PictureClock() { return PictureNow; }
+int64_t PictureClock() {
+    return PictureNow;
+}
 
 bool SaveConnected(const QString& dir) {
     static TSimOptions options;
@@ -89,6 +93,68 @@ bool SaveConnected(const QString& dir) {
     return ok;
 }
 
+// The archive tab against a simulated console unit holding three sessions: after a read and on
+// page 2 in both languages, halfway through a read, and the question before the erase.
+bool SaveArchive(const QString& dir) {
+    static TSimOptions options;
+    options.RealTime = false;
+    options.ArchiveRecords = 300;
+    options.ArchivePages = 3;
+    static TSimDevice device(options);
+    SetPortOpener([](uint8_t n) -> std::unique_ptr<TSerialPort> {
+        if (n != 3) return nullptr;
+        return std::make_unique<TSimPort>(device);
+    });
+    bool ok = OpenPort(3) != nullptr;
+    Form1->PageControl1->setCurrentWidget(Form1->TabSheet3);
+
+    // Halfway through the first read: the read serves the event loop after every exchange.
+    N4Click(*Form1);
+    bool during = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!during && Form1->ProgressBar2->value() >= 450) {
+            during = true;
+            ok &= Save(Form1, dir, QStringLiteral("archive-ru-reading"));
+        }
+    });
+    watch.start(0);
+    Button4Click(*Form1);
+    watch.stop();
+    ok &= during;
+    ok &= Save(Form1, dir, QStringLiteral("archive-ru-read"));
+    BitBtn2Click(*Form1);
+    ok &= Save(Form1, dir, QStringLiteral("archive-ru-page2"));
+
+    English1Click(*Form1);
+    Button4Click(*Form1);
+    ok &= Save(Form1, dir, QStringLiteral("archive-en-read"));
+    BitBtn2Click(*Form1);
+    ok &= Save(Form1, dir, QStringLiteral("archive-en-page2"));
+
+    for (int lang = 0; lang < 2; ++lang) {
+        if (lang == 0)
+            N4Click(*Form1);
+        else
+            English1Click(*Form1);
+        const QString name =
+            lang == 0 ? QStringLiteral("erase-question-ru") : QStringLiteral("erase-question-en");
+        bool asked = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked = Save(box, dir, name);
+                box->reject(); // "No": nothing is sent
+            }
+        });
+        Button5Click(*Form1);
+        ok &= asked;
+    }
+    N4Click(*Form1);
+    ClosePort();
+    SetPortOpener(nullptr);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -132,6 +198,7 @@ int main(int argc, char** argv) {
     Form5->hide();
     Form6->hide();
     ok &= SaveConnected(dir);
+    ok &= SaveArchive(dir);
     std::fflush(stdout);
     return ok ? 0 : 1;
 }

@@ -338,6 +338,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     BitBtn1->setEnabled(false);
     Label58 = MakeLabel(t3, "Label58", QStringLiteral("Страница"), 491, 3);
     Edit6 = MakeEdit(t3, "Edit6", QString(), 491, 18, 64, 21);
+    Edit6->setReadOnly(true); // a page number only once there are pages to go to
     BitBtn2 = MakeButton(t3, "BitBtn2", QString(), 561, 22, 25, 17);
     BitBtn2->setIcon(QIcon(PageButtonPicture(true)));
     BitBtn2->setIconSize(QSize(14, 14));
@@ -475,6 +476,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     onClick(Button5, Button5Click);
     onClick(BitBtn1, BitBtn1Click);
     onClick(BitBtn2, BitBtn2Click);
+    connect(Edit6, &QLineEdit::returnPressed, this, [this] { Edit6Enter(*this); });
+    connect(Edit6, &QLineEdit::editingFinished, this, [this] { ShowPageField(*this); });
     onClick(Button7, Button7Click);
     // Check boxes run their handler on every change of state, the program's own included.
     auto onToggle = [this](QCheckBox* box, void (*handler)(TForm1&)) {
