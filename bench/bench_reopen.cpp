@@ -1,0 +1,75 @@
+// How soon polling is back after the line is pulled: halvex-sim hangs up in the middle of a reply
+// and puts a new line behind the same link at once (--reopen), while the program ticks every
+// 600 ms as Timer1 does. Measured from the tick that lost the port to the end of the first tick
+// whose measurement read was delivered again. Prints one line per run and the median.
+//
+//   build/bench/bench_reopen [runs]
+#include <QApplication>
+#include <QThread>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "connection/Discovery.h"
+#include "connection/Polling.h"
+#include "connection/PortState.h"
+#include "link/ObjectRequests.h"
+#include "link/ObjectTable.h"
+#include "link/SerialLink.h"
+#include "tests/support/PortFolder.h"
+#include "ui/Forms.h"
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    using Clock = std::chrono::steady_clock;
+    constexpr int TickMs = 600;
+    constexpr uint8_t Port = 3;
+
+    ComputeEncodedSizes(ObjectTable, ObjectCount);
+    TForm1 main;
+    main.Timer1->stop();
+    main.Timer2->stop();
+
+    std::vector<double> seconds;
+    for (int run = 1; run <= runs; ++run) {
+        TPortFolder ports;
+        if (!ports.StartSim(Port, {"--fault-next", "hang-up=1", "--reopen"})) {
+            std::fprintf(stderr, "halvex-sim: %s\n", qPrintable(ports.Sim.Error()));
+            return 1;
+        }
+        PortNumber = Port;
+        OpenPort(Port);
+        ShowPortFound(main, Port);
+        Timer1Timer(main); // the hang-up
+        if (!PortBeingReopened()) {
+            std::fprintf(stderr, "run %d: the port was not lost\n", run);
+            return 1;
+        }
+        const auto lost = Clock::now();
+        bool back = false;
+        double took = 0;
+        for (int tick = 0; tick < 100 && !back; ++tick) {
+            QThread::msleep(TickMs);
+            Timer1Timer(main);
+            back = !PortBeingReopened() && LastReplyOutcome == TReplyOutcome::Delivered;
+            took = std::chrono::duration<double>(Clock::now() - lost).count();
+        }
+        if (!back) {
+            std::fprintf(stderr, "run %d: polling did not resume\n", run);
+            return 1;
+        }
+        seconds.push_back(took);
+        std::printf("run %d: back in polling after %.2f s (%s)\n", run, took,
+                    qPrintable(main.StatusBar1->PanelText(3)));
+        ClosePort();
+        PortNumber = 0;
+        ForgetPortState();
+    }
+    std::sort(seconds.begin(), seconds.end());
+    std::printf("median: %.2f s\n", seconds[seconds.size() / 2]);
+    return 0;
+}
