@@ -64,6 +64,8 @@ void ShowSearchProblems(TForm1& form, const QString& reasons) {
 
 void CheckPortBeforeTick(TForm1& form) {
     if (PortNumber == 0) return;
+    // A search from the menu may have opened the port meanwhile: the first exchange decides.
+    if (State == TPortState::Lost && !PortDead()) State = TPortState::Reopened;
     if (State != TPortState::Lost && PortDead()) MarkLost(form);
     if (State != TPortState::Lost) return;
     const int64_t now = SteadyMilliseconds();

@@ -353,4 +353,19 @@ TEST_F(PortLoss, ReopenedFromATabThatPollsNothing) {
     EXPECT_EQ(Panel3(), QStringLiteral("COM3"));
 }
 
+// A search that fails after a success goes back to the port it had; if that opens, the next tick
+// uses it without waiting for its own attempt.
+TEST_F(PortLoss, APortOpenedMeanwhileIsTakenUpByTheNextTick) {
+    device->Faults().SetNext(TFault::HangUp, 1);
+    opener->SetAvailable(false);
+    Tick();
+    Wait(); // the first attempt fails
+    opener->SetAvailable(true);
+    ASSERT_NE(OpenPort(3), nullptr);
+    const int attempts = opener->Attempts();
+    Wait();
+    EXPECT_EQ(opener->Attempts(), attempts);
+    EXPECT_EQ(Panel3(), QStringLiteral("COM3"));
+}
+
 } // namespace
