@@ -49,14 +49,17 @@ static uint8_t SelectedPortNumber(const QComboBox* list) {
     return ok && n <= 255 ? static_cast<uint8_t>(n) : 0;
 }
 
-// The presence probe: the settings read, again while the device answers without delivering
-// them. A silent port costs one probe.
+// The presence probe: the settings read, again while something comes back without the
+// settings: an answer that did not deliver them, or bytes whose header arrived damaged. A silent
+// port costs one probe.
 static bool ProbePort() {
     for (int probe = 0; probe < MaxProbesPerPort; ++probe) {
-        // A refused address sends nothing and leaves the outcome of an older request behind.
+        // A refused address sends nothing and leaves an older request's traces behind.
         LastReplyOutcome = TReplyOutcome::NotAnswered;
+        ReceivedCount = 0;
         if (ReadSettings(*Form1) == 1) return true;
-        if (LastReplyOutcome != TReplyOutcome::AnsweredNotDelivered) return false;
+        if (LastReplyOutcome != TReplyOutcome::AnsweredNotDelivered && ReceivedCount == 0)
+            return false;
     }
     return false;
 }

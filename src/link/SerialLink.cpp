@@ -274,9 +274,10 @@ int ReadInto(uint8_t* at, int n) {
     return got < 0 ? 0 : std::min(got, n);
 }
 
-// The rest of a reply too long for the buffer may still be on its way when the next exchange
-// purges, and would then be read as that exchange's header: wait until the line has been quiet
-// for 10 ms, for at most 0.6 s. Whatever comes later is dropped by the next purge.
+// The rest of a reply that was not read whole (too long for the buffer, or behind a damaged
+// header) may still be on its way when the next exchange purges, and would then be read as that
+// exchange's header: wait until the line has been quiet for 10 ms, for at most 0.6 s. Whatever
+// comes later is dropped by the next purge.
 void DrainLine() {
     uint8_t scratch[512];
     const auto end = Clock::now() + std::chrono::milliseconds(600);
@@ -306,6 +307,9 @@ void LinkTransact(uint8_t* frame, uint16_t requestLength) {
             }
         } else {
             c = got;
+            // Behind a damaged header the rest of its frame may still be coming; read as the
+            // next reply's header, it would put every later exchange out of step.
+            if (got > 0) DrainLine();
         }
     }
     ReceivedCount = static_cast<uint16_t>(received);

@@ -73,7 +73,8 @@ TEST_F(Discovery, FailedScanAfterASuccessReturnsToThatPort) {
 }
 
 // One damaged answer to the probe must not lose the device: a port that answers without
-// delivering the settings is probed again, three probes in all; a silent one costs one.
+// delivering the settings, or sends bytes with a damaged header, is probed again, three probes in
+// all; a silent one costs one.
 TEST_F(Discovery, ProbeIsRepeatedWhileTheDeviceAnswersWithoutDelivering) {
     const struct {
         TFault fault;
@@ -83,6 +84,7 @@ TEST_F(Discovery, ProbeIsRepeatedWhileTheDeviceAnswersWithoutDelivering) {
     } cases[] = {
         {TFault::CorruptPayload, 2, true, 3},
         {TFault::CutReply, 3, false, 3}, // header whole, payload cut
+        {TFault::CorruptHeaderChecksum, 2, true, 3}, // not answered, yet not silent
         {TFault::NoAnswer, 5, false, 1},
     };
     for (const auto& c : cases) {

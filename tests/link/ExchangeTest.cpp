@@ -66,13 +66,18 @@ TEST_F(Exchange, ReadsAHeaderThenAtMostThePayload) {
         Bytes reply;
         uint16_t replyLength;
         std::vector<int> reads; // bytes asked for by each read
+        bool drained;           // then the line is drained: the rest of the frame may follow
     } cases[] = {
-        {"silent device", {}, 14, {14}},
-        {"a few stray bytes", {0x01, 0x01, 0x01, 0x03, 0x05}, 19, {14}},
-        {"bad header checksum", badHeader, 28, {14}},
-        {"acknowledgement", Ack(), 14, {14}},
-        {"complete reply", full, uint16_t(full.size()), {14, 25}},
-        {"reply cut after 3 payload bytes", Bytes(full.begin(), full.begin() + 17), 17, {14, 25}},
+        {"silent device", {}, 14, {14}, false},
+        {"a few stray bytes", {0x01, 0x01, 0x01, 0x03, 0x05}, 19, {14}, true},
+        {"bad header checksum", badHeader, 28, {14}, true},
+        {"acknowledgement", Ack(), 14, {14}, false},
+        {"complete reply", full, uint16_t(full.size()), {14, 25}, false},
+        {"reply cut after 3 payload bytes",
+         Bytes(full.begin(), full.begin() + 17),
+         17,
+         {14, 25},
+         false},
     };
     for (const auto& c : cases) {
         link.Port->Reads.clear();
@@ -82,11 +87,18 @@ TEST_F(Exchange, ReadsAHeaderThenAtMostThePayload) {
         EXPECT_EQ(request.size(), 19u) << c.name;
         EXPECT_EQ(ReplyLength, c.replyLength) << c.name;
         std::vector<int> reads;
+        bool drained = false;
         for (const TReadCall& r : link.Port->Reads) {
+            if (r.TimeoutMs <= 10) {
+                drained = true;
+                continue;
+            }
+            EXPECT_FALSE(drained) << c.name << ": draining comes last";
             reads.push_back(r.Bytes);
             EXPECT_EQ(r.TimeoutMs, 30 + r.Bytes) << c.name;
         }
         EXPECT_EQ(reads, c.reads) << c.name;
+        EXPECT_EQ(drained, c.drained) << c.name;
         // What did not arrive still holds the request.
         const size_t arrived = c.reply.size();
         for (size_t i = arrived; i < request.size(); ++i)
