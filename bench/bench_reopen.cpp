@@ -1,9 +1,13 @@
-// How soon polling is back after the line is pulled: halvex-sim hangs up in the middle of a reply
-// and puts a new line behind the same link at once (--reopen), while the program ticks every
-// 600 ms as Timer1 does. Measured from the tick that lost the port to the end of the first tick
-// whose measurement read was delivered again. Prints one line per run and the median.
+// How soon polling is back after the line is pulled, while the program ticks every 600 ms as
+// Timer1 does. Two ways of pulling it:
+//   hang-up  halvex-sim hangs up in the middle of a reply and puts a new line behind the same link
+//            at once (--reopen); measured from the tick that lost the port;
+//   restart  halvex-sim is ended, and started again on the same link a second later; measured
+//            from its ready line.
+// Until the end of the first tick whose measurement read was delivered again. Prints one line per
+// run and the median.
 //
-//   build/bench/bench_reopen [runs]
+//   build/bench/bench_reopen [runs] [hang-up|restart]
 #include <QApplication>
 #include <QThread>
 #include <algorithm>
@@ -25,6 +29,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const bool restart = argc > 2 && QByteArray(argv[2]) == "restart";
     using Clock = std::chrono::steady_clock;
     constexpr int TickMs = 600;
     constexpr uint8_t Port = 3;
@@ -37,14 +42,26 @@ int main(int argc, char** argv) {
     std::vector<double> seconds;
     for (int run = 1; run <= runs; ++run) {
         TPortFolder ports;
-        if (!ports.StartSim(Port, {"--fault-next", "hang-up=1", "--reopen"})) {
+        const QStringList options =
+            restart ? QStringList() : QStringList{"--fault-next", "hang-up=1", "--reopen"};
+        if (!ports.StartSim(Port, options)) {
             std::fprintf(stderr, "halvex-sim: %s\n", qPrintable(ports.Sim.Error()));
             return 1;
         }
         PortNumber = Port;
         OpenPort(Port);
         ShowPortFound(main, Port);
-        Timer1Timer(main); // the hang-up
+        if (restart) {
+            Timer1Timer(main);
+            ports.Sim.Stop();
+            for (int tick = 0; tick < 2; ++tick) {
+                QThread::msleep(TickMs);
+                Timer1Timer(main);
+            }
+            if (!ports.StartSim(Port)) return 1;
+        } else {
+            Timer1Timer(main); // the hang-up
+        }
         if (!PortBeingReopened()) {
             std::fprintf(stderr, "run %d: the port was not lost\n", run);
             return 1;
