@@ -139,7 +139,13 @@ class TTtyPort final : public TSerialPort {
         fd_ = -1;
     }
 
-    bool HungUp() const override { return hungUp_; }
+    // Also between exchanges, so that a line pulled while nothing is asked is noticed: a hang-up
+    // is reported by poll whatever events are asked for.
+    bool HungUp() const override {
+        if (hungUp_ || fd_ < 0) return hungUp_;
+        pollfd p{fd_, 0, 0};
+        return poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    }
 
   private:
     std::unique_ptr<TTtyHold> hold_;

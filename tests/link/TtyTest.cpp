@@ -273,7 +273,9 @@ TEST_F(Tty, HungUpPortFailsRequestsAndTheNextOpenStartsClean) {
     TPty pty;
     ASSERT_TRUE(pty.Enter(ports.Entry(7)));
     ASSERT_NE(OpenPort(7), nullptr);
+    EXPECT_FALSE(PortHandle->HungUp());
     pty.CloseMaster();
+    EXPECT_TRUE(PortHandle->HungUp()) << "seen before any exchange";
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(ReadObject(2), 0);
         EXPECT_EQ(WriteObject(9), 0);
