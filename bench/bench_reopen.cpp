@@ -5,15 +5,18 @@
 //   restart  halvex-sim is ended, and started again on the same link a second later; measured
 //            from its ready line.
 // Until the end of the first tick whose measurement read was delivered again. Prints one line per
-// run and the median.
+// run and the median. A third way polls for a while against --fault hang-up=0.03 --reopen (a
+// hang-up in about one reply of 33) and prints how long the line stayed without data at most.
 //
 //   build/bench/bench_reopen [runs] [hang-up|restart]
+//   build/bench/bench_reopen SECONDS random
 #include <QApplication>
 #include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #include "connection/Discovery.h"
@@ -38,6 +41,42 @@ int main(int argc, char** argv) {
     TForm1 main;
     main.Timer1->stop();
     main.Timer2->stop();
+
+    if (argc > 2 && QByteArray(argv[2]) == "random") {
+        TPortFolder ports;
+        if (!ports.StartSim(Port, {"--fault", "hang-up=0.03", "--reopen"})) return 1;
+        PortNumber = Port;
+        OpenPort(Port);
+        ShowPortFound(main, Port);
+        const auto end = Clock::now() + std::chrono::seconds(runs);
+        int ticks = 0, failed = 0, spells = 0;
+        double longest = 0;
+        bool failing = false;
+        Clock::time_point since;
+        while (Clock::now() < end) {
+            const auto tick = Clock::now();
+            Timer1Timer(main);
+            ++ticks;
+            // A tick whose last exchange delivered has a working line.
+            const bool working = LastReplyOutcome == TReplyOutcome::Delivered;
+            if (!working) ++failed;
+            if (!working && !failing) {
+                failing = true;
+                since = tick;
+                ++spells;
+            } else if (working && failing) {
+                failing = false;
+                longest =
+                    std::max(longest, std::chrono::duration<double>(Clock::now() - since).count());
+            }
+            std::this_thread::sleep_until(tick + std::chrono::milliseconds(TickMs));
+        }
+        std::printf("%d s, %d ticks: %d ticks without a working line in %d spells, the longest "
+                    "%.2f s%s\n",
+                    runs, ticks, failed, spells, longest, failing ? " (failing at the end)" : "");
+        ClosePort();
+        return 0;
+    }
 
     std::vector<double> seconds;
     for (int run = 1; run <= runs; ++run) {
