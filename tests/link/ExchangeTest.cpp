@@ -125,6 +125,34 @@ TEST_F(Exchange, NeverReadsPastTheFrameBuffer) {
     EXPECT_EQ(link.Port->Read(&more, 1, 0), 0);
 }
 
+// A line that never falls quiet (another device chattering on the port) still ends the exchange:
+// the draining behind its garbage gives up after its time.
+TEST_F(Exchange, DrainingEndsOnALineThatNeverFallsQuiet) {
+    struct TChatter : TSerialPort {
+        int DrainReads = 0;
+        void Purge() override {}
+        int Write(const uint8_t*, int n) override { return n; }
+        int Read(uint8_t* data, int n, int timeoutMs) override {
+            if (timeoutMs <= 10) ++DrainReads;
+            std::memset(data, 0x5A, size_t(n));
+            return n;
+        }
+        void Close() override {}
+    };
+    TChatter* port = nullptr;
+    SetPortOpener([&port](uint8_t) {
+        auto p = std::make_unique<TChatter>();
+        port = p.get();
+        return p;
+    });
+    OpenPort(1);
+    EXPECT_EQ(ReadObject(Obj::ConsoleBattery), 0);
+    EXPECT_EQ(LastReplyOutcome, TReplyOutcome::NotAnswered);
+    EXPECT_GT(port->DrainReads, 1);
+    SetPortOpener(nullptr);
+    ClosePort();
+}
+
 TEST_F(Exchange, StatusTextFollowsOutcomeAndLanguage) {
     const struct {
         uint8_t language;
