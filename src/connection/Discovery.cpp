@@ -16,8 +16,8 @@ uint8_t DiscoveryMode = 0;
 namespace {
 constexpr int LastScannedPort = 254;
 constexpr int64_t ScanLimitSeconds = 5000;
-// A device that answered but whose settings arrived damaged is asked again, up to this many
-// probes on one port: one bad reply must not lose it for the session.
+// A device whose answer to the probe arrived damaged is asked again, up to this many probes on
+// one port: one bad reply must not lose it for the session.
 constexpr int MaxProbesPerPort = 3;
 
 // Why ports that exist could not be opened during one search, for the port panel's tooltip.

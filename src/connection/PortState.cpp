@@ -79,11 +79,11 @@ void CheckPortBeforeTick(TForm1& form) {
 }
 
 void CheckPortAfterExchange(TForm1& form) {
-    if (PortNumber == 0) return;
-    if (State == TPortState::Reopened && LastReplyOutcome != TReplyOutcome::NotAnswered &&
-        !PortDead())
+    if (PortNumber == 0 || State == TPortState::Lost) return;
+    const bool answered = LastReplyOutcome != TReplyOutcome::NotAnswered && !PortDead();
+    if (State == TPortState::Reopened && answered)
         ShowPortFound(form, PortNumber);
-    else if (State != TPortState::Lost && (State == TPortState::Reopened || PortDead()))
+    else if (State == TPortState::Reopened || PortDead())
         MarkLost(form);
 }
 

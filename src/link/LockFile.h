@@ -30,7 +30,6 @@ class TPortLock {
     long Take(const QString& portPath);
     // Removes the file, if it still names this process.
     void Release();
-    QByteArray Path() const { return Path_; }
 
   private:
     QByteArray Path_;
