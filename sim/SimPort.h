@@ -18,7 +18,7 @@ class TSimPort : public TSerialPort {
     int Read(uint8_t* data, int n, int timeoutMs) override;
     void Close() override;
 
-    bool HungUp() const { return Hung; }
+    bool HungUp() const override { return Hung; }
     bool Closed() const { return IsClosed; }
     int64_t VirtualMs() const { return Now; }
     size_t BytesWritten() const { return Written; }

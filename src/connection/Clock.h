@@ -8,3 +8,8 @@ using TNowFunction = int64_t (*)();
 int64_t NowSeconds();
 // nullptr restores the system clock.
 void SetNowFunction(TNowFunction now);
+
+// Milliseconds of a clock that never jumps, for spacing retries; replaceable like the PC clock.
+int64_t SteadyMilliseconds();
+// nullptr restores the steady system clock.
+void SetSteadyFunction(TNowFunction steady);

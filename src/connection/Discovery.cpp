@@ -3,6 +3,8 @@
 #include <QStringList>
 
 #include "connection/Clock.h"
+#include "connection/PortState.h"
+#include "link/ObjectRequests.h"
 #include "link/SerialLink.h"
 #include "settings/SettingsRead.h"
 #include "ui/Forms.h"
@@ -14,6 +16,9 @@ uint8_t DiscoveryMode = 0;
 namespace {
 constexpr int LastScannedPort = 254;
 constexpr int64_t ScanLimitSeconds = 5000;
+// A device whose answer to the probe arrived damaged is asked again, up to this many probes on
+// one port: one bad reply must not lose it for the session.
+constexpr int MaxProbesPerPort = 3;
 
 // Why ports that exist could not be opened during one search, for the port panel's tooltip.
 class TOpenProblems {
@@ -44,6 +49,21 @@ static uint8_t SelectedPortNumber(const QComboBox* list) {
     return ok && n <= 255 ? static_cast<uint8_t>(n) : 0;
 }
 
+// The presence probe: the settings read, again while something comes back without the
+// settings: an answer that did not deliver them, or bytes whose header arrived damaged. A silent
+// port costs one probe.
+static bool ProbePort() {
+    for (int probe = 0; probe < MaxProbesPerPort; ++probe) {
+        // A refused address sends nothing and leaves an older request's traces behind.
+        LastReplyOutcome = TReplyOutcome::NotAnswered;
+        ReceivedCount = 0;
+        if (ReadSettings(*Form1) == 1) return true;
+        if (LastReplyOutcome != TReplyOutcome::AnsweredNotDelivered && ReceivedCount == 0)
+            return false;
+    }
+    return false;
+}
+
 enum class TScanOutcome { Found, NotFound, TimedOut };
 
 static TScanOutcome ScanPorts(TOpenProblems& problems) {
@@ -58,7 +78,7 @@ static TScanOutcome ScanPorts(TOpenProblems& problems) {
         problems.Note();
         Form2->ProgressBar1->setValue(n);
         Form2->repaint();
-        if (PortHandle && ReadSettings(*Form1) == 1) {
+        if (PortHandle && ProbePort()) {
             list->addItem(QString::number(n));
             list->setCurrentIndex(0);
             PortNumber = static_cast<uint8_t>(n);
@@ -79,7 +99,7 @@ void FindDevice(uint8_t mode) {
         OpenPort(PortNumber);
         problems.Note();
         // The probe runs even on a port that did not open: it is what reports the failure.
-        if (ReadSettings(*Form1) == 1)
+        if (ProbePort())
             found = true;
         else
             PortNumber = 0;
@@ -93,15 +113,19 @@ void FindDevice(uint8_t mode) {
             // tried (normally no port at all) and resumes once the device answers again.
             if (!found && PortNumber != 0) OpenPort(PortNumber);
             if (outcome == TScanOutcome::TimedOut) {
-                Form1->StatusBar1->Panel(3)->setToolTip(problems.Text());
+                ShowSearchProblems(*Form1, problems.Text());
                 return;
             }
         }
     }
-    Form1->StatusBar1->Panel(3)->setToolTip(found ? QString() : problems.Text());
-    if (PortNumber == 0) {
-        Form1->StatusBar1->SetPanelText(3, QStringLiteral("---"));
+    // Found by the start-up search or from the menu alike, the port is named while data flows.
+    if (found) {
+        ShowPortFound(*Form1, PortNumber);
+    } else if (PortNumber == 0) {
+        ShowNoPort(*Form1, problems.Text());
         ShowNoDevice();
+    } else {
+        ShowSearchProblems(*Form1, problems.Text());
     }
 }
 

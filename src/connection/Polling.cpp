@@ -2,6 +2,7 @@
 
 #include "connection/Clock.h"
 #include "connection/ClockSync.h"
+#include "connection/PortState.h"
 #include "link/Address.h"
 #include "link/Catalogue.h"
 #include "link/Frame.h"
@@ -11,6 +12,7 @@
 #include "views/BatteryView.h"
 #include "views/DoseView.h"
 #include "views/GammaView.h"
+#include "views/StaleValues.h"
 
 namespace {
 
@@ -37,13 +39,23 @@ void ClearAddressMark(QLineEdit* edit) {
     AddressMarked = false;
 }
 
+// One read of a live view's object: its view learns whether its values are still current, and
+// the port's state whether the device is there.
+bool ReadLive(TForm1& form, uint8_t index, TLiveObject object) {
+    const bool delivered = ReadObject(index) == 1;
+    NoteLiveRead(form, object, delivered);
+    CheckPortAfterExchange(form);
+    return delivered;
+}
+
 void ReadBatteries(TForm1& form) {
-    if (ReadObject(Obj::DetectorBattery) == 1) ShowDetectorBattery(form);
-    if (ReadObject(Obj::ConsoleBattery) == 1) ShowConsoleBattery(form);
+    if (ReadLive(form, Obj::DetectorBattery, TLiveObject::DetectorBattery))
+        ShowDetectorBattery(form);
+    if (ReadLive(form, Obj::ConsoleBattery, TLiveObject::ConsoleBattery)) ShowConsoleBattery(form);
 }
 
 void PollMeasurement(TForm1& form) {
-    if (ReadObject(Obj::MeasurementData) == 1) {
+    if (ReadLive(form, Obj::MeasurementData, TLiveObject::Measurement)) {
         const TMeasurementData& m = MeasurementData;
         if (DeviceClockOutOfStep(NowSeconds(), m.ClockHours, m.ClockMinutes, m.ClockSeconds)) {
             // The values of a device whose clock is off wait for the next tick.
@@ -79,11 +91,12 @@ bool TakeDeviceAddress(TForm1& form) {
 
 void Timer1Timer(TForm1& form) {
     if (!TakeDeviceAddress(form)) return;
+    CheckPortBeforeTick(form);
     QWidget* page = form.PageControl1->currentWidget();
     if (page == form.TabSheet1) {
         PollMeasurement(form);
     } else if (page == form.TabSheet4) {
-        if (ReadObject(Obj::SpectrumData) == 1) ShowSpectrum(form);
+        if (ReadLive(form, Obj::SpectrumData, TLiveObject::Spectrum)) ShowSpectrum(form);
     } else if (page == form.TabSheet5) {
         ReadBatteries(form);
     }

@@ -46,10 +46,8 @@ static void FirstTick(TForm1& form) {
     else
         FindDevice(0);
     Form2->ProgressBar1->setValue(0);
-    if (PortNumber != 0) {
-        form.StatusBar1->SetPanelText(3, QStringLiteral("COM%1").arg(PortNumber));
-        if (!form.Timer1->isActive()) form.Timer1->start();
-    }
+    // FindDevice has named the port in the status bar.
+    if (PortNumber != 0 && !form.Timer1->isActive()) form.Timer1->start();
     InitSpectrumTable(form);
     form.LineSeries1->data()->clear();
     ClearDoseSeries(form);

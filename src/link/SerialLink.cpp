@@ -2,6 +2,8 @@
 
 #include "link/Frame.h"
 #include "link/LinkOwner.h"
+#include "link/LockFile.h"
+#include "ui/Language.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +18,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -33,19 +36,44 @@ int MsLeft(Clock::time_point deadline) {
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
-// The exclusive flag belongs to the tty, not to our descriptor: it stays set after our close
-// while anyone else (the simulator holds its own end) keeps the line open, and would then refuse
-// every later open by an ordinary user. Clear it before closing.
-void ReleaseTty(int fd) {
-    ioctl(fd, TIOCNXCL);
-    ::close(fd);
+// Pseudo-terminal slaves (major numbers 136 to 143). Their exclusive flag outlives a program
+// killed with SIGKILL while the simulator holds the other end, and would then keep every ordinary
+// user out; on them flock and the lock file, which both die with their holder, are the hold.
+bool IsPseudoTerminal(int fd) {
+    struct stat st {};
+    return fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 &&
+           major(st.st_rdev) <= 143;
 }
+
+bool ExclusiveFlagSet(int fd) {
+    int exclusive = 0;
+    return ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+}
+
+// What this process put on one tty, and only that, is undone when the tty is let go: the
+// exclusive flag belongs to the tty, not to our descriptor, and clearing one that another program
+// set would break that program's hold.
+struct TTtyHold {
+    int Fd = -1;
+    bool ExclusiveSet = false;
+    TPortLock Lock;
+
+    ~TTtyHold() { Release(); }
+    void Release() {
+        if (Fd < 0) return;
+        if (ExclusiveSet) ioctl(Fd, TIOCNXCL);
+        ::close(Fd);
+        Fd = -1;
+        ExclusiveSet = false;
+        Lock.Release();
+    }
+};
 
 // A tty opened non-blocking; every wait is a poll against a deadline, so a port that hangs up
 // (unplugged adapter, pseudo-terminal whose master closed) ends the wait instead of spinning.
 class TTtyPort final : public TSerialPort {
   public:
-    explicit TTtyPort(int fd) : fd_(fd) {}
+    explicit TTtyPort(std::unique_ptr<TTtyHold> hold) : hold_(std::move(hold)), fd_(hold_->Fd) {}
     ~TTtyPort() override { Close(); }
 
     void Purge() override {
@@ -109,12 +137,20 @@ class TTtyPort final : public TSerialPort {
     }
 
     void Close() override {
-        if (fd_ < 0) return;
-        ReleaseTty(fd_);
+        hold_->Release();
         fd_ = -1;
     }
 
+    // Also between exchanges, so that a line pulled while nothing is asked is noticed: a hang-up
+    // is reported by poll whatever events are asked for.
+    bool HungUp() const override {
+        if (hungUp_ || fd_ < 0) return hungUp_;
+        pollfd p{fd_, 0, 0};
+        return poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    }
+
   private:
+    std::unique_ptr<TTtyHold> hold_;
     int fd_;
     bool hungUp_ = false;
 };
@@ -148,6 +184,12 @@ QString OpenProblem(const QString& path, int error) {
     }
 }
 
+QString InUseProblem(const QString& path, long pid) {
+    const char* text = LanguageIndex == 1 ? "%1: in use by another program (pid %2)"
+                                          : "%1: занят другой программой (pid %2)";
+    return QString::fromUtf8(text).arg(path).arg(pid);
+}
+
 std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     // A simulator killed outright leaves its link to a pseudo-terminal number that someone's new
     // terminal may get; opening it would talk to that terminal.
@@ -159,23 +201,35 @@ std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     }
     const QString path = PortDeviceName(n);
     if (path.isEmpty()) return nullptr;
+    // A terminal program's lock: the port is not even opened, so nothing reaches its session.
+    if (const long holder = LockHolder(path)) {
+        LastOpenProblem = InUseProblem(path, holder);
+        return nullptr;
+    }
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    auto hold = std::make_unique<TTtyHold>();
+    hold->Fd = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = hold->Fd;
     if (fd < 0) {
         LastOpenProblem = OpenProblem(path, errno);
         return nullptr;
     }
     auto fail = [&](const QString& problem) -> std::unique_ptr<TSerialPort> {
-        ReleaseTty(fd);
+        hold->Release();
         LastOpenProblem = problem;
         return nullptr;
     };
     termios tio{};
     if (tcgetattr(fd, &tio) != 0) return fail(QStringLiteral("%1 is not a serial port").arg(path));
-    // Exclusive: TIOCEXCL keeps other openers out, the lock keeps out a second copy running as
-    // root, which TIOCEXCL does not stop.
-    if (ioctl(fd, TIOCEXCL) != 0 || flock(fd, LOCK_EX | LOCK_NB) != 0)
+    // flock keeps out a second copy of this program, even as root; an exclusive flag already set
+    // is another program's hold, which root would otherwise walk through.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ExclusiveFlagSet(fd))
         return fail(OpenProblem(path, EBUSY));
+    if (const long holder = hold->Lock.Take(path)) return fail(InUseProblem(path, holder));
+    if (!IsPseudoTerminal(fd)) {
+        if (ioctl(fd, TIOCEXCL) != 0) return fail(OpenProblem(path, EBUSY));
+        hold->ExclusiveSet = true;
+    }
     cfmakeraw(&tio);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
@@ -184,7 +238,7 @@ std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     if (cfsetispeed(&tio, B115200) != 0 || cfsetospeed(&tio, B115200) != 0 ||
         tcsetattr(fd, TCSANOW, &tio) != 0)
         return fail(QStringLiteral("%1: the line settings 115200 8N1 cannot be applied").arg(path));
-    return std::make_unique<TTtyPort>(fd);
+    return std::make_unique<TTtyPort>(std::move(hold));
 }
 
 TPortOpener Opener;
@@ -260,6 +314,17 @@ int ReadInto(uint8_t* at, int n) {
     return got < 0 ? 0 : std::min(got, n);
 }
 
+// The rest of a reply that was not read whole (too long for the buffer, or behind a damaged
+// header) may still be on its way when the next exchange purges, and would then be read as that
+// exchange's header: wait until the line has been quiet for 10 ms, for at most 0.6 s. Whatever
+// comes later is dropped by the next purge.
+void DrainLine() {
+    uint8_t scratch[512];
+    const auto end = Clock::now() + std::chrono::milliseconds(600);
+    for (int left = MsLeft(end); left > 0; left = MsLeft(end))
+        if (PortHandle->Read(scratch, sizeof scratch, std::min(10, left)) <= 0) break;
+}
+
 } // namespace
 
 void LinkTransact(uint8_t* frame, uint16_t requestLength) {
@@ -275,14 +340,17 @@ void LinkTransact(uint8_t* frame, uint16_t requestLength) {
             const uint16_t l = PayloadLength(frame);
             if (l > 0) {
                 // A header may announce up to 65535 payload bytes; read only what the buffer
-                // holds. The rest is dropped by the purge before the next exchange, and
-                // HandleReply treats such a frame as too long.
-                c = ReadInto(frame + HeaderSize,
-                             std::min<int>(l + 4, FrameBufferSize - HeaderSize));
+                // holds, and HandleReply treats such a frame as too long.
+                const int room = FrameBufferSize - HeaderSize;
+                c = ReadInto(frame + HeaderSize, std::min<int>(l + 4, room));
                 received += c;
+                if (l + 4 > room) DrainLine();
             }
         } else {
             c = got;
+            // Behind a damaged header the rest of its frame may still be coming; read as the
+            // next reply's header, it would put every later exchange out of step.
+            if (got > 0) DrainLine();
         }
     }
     ReceivedCount = static_cast<uint16_t>(received);

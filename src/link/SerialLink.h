@@ -17,6 +17,8 @@ public:
     // Returns after at most timeoutMs with what arrived, up to n bytes (0 on hang-up or failure).
     virtual int Read(uint8_t* data, int n, int timeoutMs) = 0;
     virtual void Close() = 0;
+    // The line is gone for good (unplugged adapter, simulator ended): only a new open helps.
+    virtual bool HungUp() const { return false; }
 };
 
 // Opens port number n ("COM" + n); nullptr when it does not exist or cannot be configured.
@@ -43,7 +45,8 @@ QString PortFolderEntry(uint8_t n); // where COMn's link goes, whether there is 
 QString PortDeviceName(uint8_t n);  // empty when the number has no port
 
 // Why the last OpenPort failed, for the operator (e.g. "/dev/ttyUSB0: permission denied ...");
-// empty after a successful open or when the port simply does not exist.
+// empty after a successful open or when the port simply does not exist. A port held by another
+// program's lock file is named with that program's process id, in the operator's language.
 extern QString LastOpenProblem;
 
 // What the link does, for diagnostics (wire log, --verbose). Opened: after every OpenPort, with

@@ -23,7 +23,9 @@ class TGridDelegate : public QStyledItemDelegate {
         painter->save();
         painter->fillRect(rect, grid_->IsFixed(col, row) ? pal.color(QPalette::Button)
                                                          : pal.color(QPalette::Base));
-        painter->setPen(pal.color(QPalette::Text));
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        painter->setPen(foreground.isValid() ? foreground.value<QBrush>().color()
+                                             : pal.color(QPalette::Text));
         painter->setFont(grid_->font());
         painter->drawText(rect.adjusted(3, 1, 0, 0),
                           Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
@@ -142,6 +144,24 @@ void TStringGrid::SetCell(int col, int row, const QString& text) {
     setItem(row, col, new QTableWidgetItem(text));
 }
 
+void TStringGrid::SetCellColor(int col, int row, const QColor& color) {
+    if (col < 0 || row < 0 || col >= columnCount() || row >= rowCount()) return;
+    QTableWidgetItem* it = item(row, col);
+    if (!it) {
+        if (!color.isValid()) return;
+        it = new QTableWidgetItem;
+        setItem(row, col, it);
+    }
+    it->setData(Qt::ForegroundRole, color.isValid() ? QVariant(QBrush(color)) : QVariant());
+}
+
+QColor TStringGrid::CellColor(int col, int row) const {
+    const QTableWidgetItem* it = item(row, col);
+    const QVariant foreground = it ? it->data(Qt::ForegroundRole) : QVariant();
+    return foreground.isValid() ? foreground.value<QBrush>().color()
+                                : palette().color(QPalette::Text);
+}
+
 void TStringGrid::SetRowCount(int rows) {
     setRowCount(rows < 0 ? 0 : rows);
 }
@@ -199,12 +219,45 @@ QString TStatusBar::PanelText(int panel) const {
     return panels_[panel]->text();
 }
 
-void SetFontColor(QWidget* control, const QColor& color) {
-    QPalette pal = control->palette();
+namespace {
+
+// The palette a greyed control goes back to.
+const char* const NormalPaletteProperty = "halvexPaletteBeforeGrey";
+
+void SetTextColor(QPalette& pal, const QColor& color) {
     pal.setColor(QPalette::WindowText, color);
     pal.setColor(QPalette::Text, color);
     pal.setColor(QPalette::ButtonText, color);
-    control->setPalette(pal);
+}
+
+} // namespace
+
+void SetFontColor(QWidget* control, const QColor& color) {
+    const QVariant normal = control->property(NormalPaletteProperty);
+    QPalette pal = normal.isValid() ? normal.value<QPalette>() : control->palette();
+    SetTextColor(pal, color);
+    if (normal.isValid())
+        control->setProperty(NormalPaletteProperty, QVariant::fromValue(pal));
+    else
+        control->setPalette(pal);
+}
+
+void SetGreyed(QWidget* control, bool greyed) {
+    const QVariant normal = control->property(NormalPaletteProperty);
+    if (greyed == normal.isValid()) return;
+    if (greyed) {
+        control->setProperty(NormalPaletteProperty, QVariant::fromValue(control->palette()));
+        QPalette pal = control->palette();
+        SetTextColor(pal, GreyedColor());
+        control->setPalette(pal);
+    } else {
+        control->setPalette(normal.value<QPalette>());
+        control->setProperty(NormalPaletteProperty, QVariant());
+    }
+}
+
+QColor GreyedColor() {
+    return QColor(128, 128, 128);
 }
 
 QColor FontColor(const QWidget* control) {

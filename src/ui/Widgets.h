@@ -22,6 +22,9 @@ class TStringGrid : public QTableWidget {
                 int defaultRowHeight);
     QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString& text);
+    // The text colour of one cell; an invalid colour gives the grid's own back.
+    void SetCellColor(int col, int row, const QColor& color);
+    QColor CellColor(int col, int row) const;
     int RowCount() const { return rowCount(); }
     void SetRowCount(int rows);
     int ColCount() const { return columnCount(); }
@@ -66,6 +69,10 @@ class TStatusBar : public QStatusBar {
 
 void SetFontColor(QWidget* control, const QColor& color);
 QColor FontColor(const QWidget* control);
+// Greys a control's text, or gives it back the colours it would have now: a font colour set
+// while greyed is kept for then.
+void SetGreyed(QWidget* control, bool greyed);
+QColor GreyedColor();
 // The normal window-text colour.
 QColor WindowTextColor();
 

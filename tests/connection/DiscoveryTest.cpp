@@ -72,6 +72,37 @@ TEST_F(Discovery, FailedScanAfterASuccessReturnsToThatPort) {
     EXPECT_EQ(ReadObject(Obj::MeasurementData), 1);
 }
 
+// One damaged answer to the probe must not lose the device: a port that answers without
+// delivering the settings, or sends bytes with a damaged header, is probed again, three probes in
+// all; a silent one costs one.
+TEST_F(Discovery, ProbeIsRepeatedWhileTheDeviceAnswersWithoutDelivering) {
+    const struct {
+        TFault fault;
+        int spoiled;
+        bool found;
+        int probes;
+    } cases[] = {
+        {TFault::CorruptPayload, 2, true, 3},
+        {TFault::CutReply, 3, false, 3}, // header whole, payload cut
+        {TFault::CorruptHeaderChecksum, 2, true, 3}, // not answered, yet not silent
+        {TFault::NoAnswer, 5, false, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.fault));
+        PortNumber = 0;
+        device->Faults().Clear();
+        device->Faults().SetNext(c.fault, c.spoiled, 20);
+        // A lost request never reaches the model's count.
+        auto probes = [&] {
+            return device->Model().Requests() + device->Faults().Injected(TFault::NoAnswer);
+        };
+        const int before = probes();
+        FindDevice(0);
+        EXPECT_EQ(PortNumber, c.found ? DevicePort : 0);
+        EXPECT_EQ(probes() - before, c.probes);
+    }
+}
+
 TEST_F(Discovery, AddressThatIsNoNumberIsReportedOnceAndFindsNothing) {
     form->Edit2->setText("03C8FZ");
     FindDevice(0);
@@ -166,6 +197,7 @@ TEST_F(Discovery, DialogSearchesInTheModeChosenOrTheLastOne) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
         PortNumber = 0;
+        form->StatusBar1->SetPanelText(3, "---");
         const int reads = device->Model().Requests();
         Form2->ProgressBar1->setValue(77);
         QTimer::singleShot(0, c.close);
@@ -173,6 +205,7 @@ TEST_F(Discovery, DialogSearchesInTheModeChosenOrTheLastOne) {
         EXPECT_EQ(DiscoveryMode, c.mode);
         EXPECT_EQ(PortNumber, DevicePort);
         EXPECT_GT(device->Model().Requests(), reads);
+        EXPECT_EQ(Panel(3), "COM3"); // named while data flows, as after the start-up search
         EXPECT_FALSE(Form2->isVisible());
         Form2->ComboBox1->setCurrentIndex(2);
     }

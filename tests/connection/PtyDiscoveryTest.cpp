@@ -47,4 +47,21 @@ TEST_F(PtyDiscovery, WrongAddressFailsEveryProbe) {
     EXPECT_EQ(Form2->ComboBox1->count(), 20);
 }
 
+// One damaged answer to the probe, on a paced line: the rest of a spoiled reply is still arriving
+// when the next probe goes out, and must not spoil that one too.
+TEST_F(PtyDiscovery, OneDamagedAnswerDoesNotLoseTheDevice) {
+    for (const char* fault : {"corrupt-header=1", "stray-byte=1", "corrupt-payload=1",
+                              "other-object=1", "cut=1,30", "huge-length=1"}) {
+        SCOPED_TRACE(fault);
+        ClosePort();
+        ports.Sim.Stop();
+        ASSERT_TRUE(ports.StartSim(DevicePort, {"--fault-next", fault}))
+            << ports.Sim.Error().toStdString();
+        PortNumber = 0;
+        FindDevice(0);
+        EXPECT_EQ(PortNumber, 3);
+        EXPECT_EQ(Panel(3), "COM3");
+    }
+}
+
 } // namespace

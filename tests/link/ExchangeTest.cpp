@@ -66,13 +66,18 @@ TEST_F(Exchange, ReadsAHeaderThenAtMostThePayload) {
         Bytes reply;
         uint16_t replyLength;
         std::vector<int> reads; // bytes asked for by each read
+        bool drained;           // then the line is drained: the rest of the frame may follow
     } cases[] = {
-        {"silent device", {}, 14, {14}},
-        {"a few stray bytes", {0x01, 0x01, 0x01, 0x03, 0x05}, 19, {14}},
-        {"bad header checksum", badHeader, 28, {14}},
-        {"acknowledgement", Ack(), 14, {14}},
-        {"complete reply", full, uint16_t(full.size()), {14, 25}},
-        {"reply cut after 3 payload bytes", Bytes(full.begin(), full.begin() + 17), 17, {14, 25}},
+        {"silent device", {}, 14, {14}, false},
+        {"a few stray bytes", {0x01, 0x01, 0x01, 0x03, 0x05}, 19, {14}, true},
+        {"bad header checksum", badHeader, 28, {14}, true},
+        {"acknowledgement", Ack(), 14, {14}, false},
+        {"complete reply", full, uint16_t(full.size()), {14, 25}, false},
+        {"reply cut after 3 payload bytes",
+         Bytes(full.begin(), full.begin() + 17),
+         17,
+         {14, 25},
+         false},
     };
     for (const auto& c : cases) {
         link.Port->Reads.clear();
@@ -82,11 +87,18 @@ TEST_F(Exchange, ReadsAHeaderThenAtMostThePayload) {
         EXPECT_EQ(request.size(), 19u) << c.name;
         EXPECT_EQ(ReplyLength, c.replyLength) << c.name;
         std::vector<int> reads;
+        bool drained = false;
         for (const TReadCall& r : link.Port->Reads) {
+            if (r.TimeoutMs <= 10) {
+                drained = true;
+                continue;
+            }
+            EXPECT_FALSE(drained) << c.name << ": draining comes last";
             reads.push_back(r.Bytes);
             EXPECT_EQ(r.TimeoutMs, 30 + r.Bytes) << c.name;
         }
         EXPECT_EQ(reads, c.reads) << c.name;
+        EXPECT_EQ(drained, c.drained) << c.name;
         // What did not arrive still holds the request.
         const size_t arrived = c.reply.size();
         for (size_t i = arrived; i < request.size(); ++i)
@@ -101,10 +113,44 @@ TEST_F(Exchange, NeverReadsPastTheFrameBuffer) {
     PutLE32(huge.data() + 10, FrameChecksum(huge.data(), 10));
     huge.resize(14 + 5000, 0x5A);
     Transact(huge);
-    ASSERT_EQ(link.Port->Reads.size(), 2u);
-    EXPECT_EQ(link.Port->Reads[1].Bytes, FrameBufferSize - 14);
+    const std::vector<TReadCall>& reads = link.Port->Reads;
+    ASSERT_GT(reads.size(), 2u);
+    EXPECT_EQ(reads[1].Bytes, FrameBufferSize - 14);
     EXPECT_EQ(ReplyLength, FrameBufferSize);
     EXPECT_EQ(HandleReply(FrameBuffer, ReplyLength), 1);
+    // The rest is drained in reads that wait 10 ms at most, until one finds the line quiet.
+    for (size_t i = 2; i < reads.size(); ++i)
+        EXPECT_LE(reads[i].TimeoutMs, 10);
+    uint8_t more = 0;
+    EXPECT_EQ(link.Port->Read(&more, 1, 0), 0);
+}
+
+// A line that never falls quiet (another device chattering on the port) still ends the exchange:
+// the draining behind its garbage gives up after its time.
+TEST_F(Exchange, DrainingEndsOnALineThatNeverFallsQuiet) {
+    struct TChatter : TSerialPort {
+        int DrainReads = 0;
+        void Purge() override {}
+        int Write(const uint8_t*, int n) override { return n; }
+        int Read(uint8_t* data, int n, int timeoutMs) override {
+            if (timeoutMs <= 10) ++DrainReads;
+            std::memset(data, 0x5A, size_t(n));
+            return n;
+        }
+        void Close() override {}
+    };
+    TChatter* port = nullptr;
+    SetPortOpener([&port](uint8_t) {
+        auto p = std::make_unique<TChatter>();
+        port = p.get();
+        return p;
+    });
+    OpenPort(1);
+    EXPECT_EQ(ReadObject(Obj::ConsoleBattery), 0);
+    EXPECT_EQ(LastReplyOutcome, TReplyOutcome::NotAnswered);
+    EXPECT_GT(port->DrainReads, 1);
+    SetPortOpener(nullptr);
+    ClosePort();
 }
 
 TEST_F(Exchange, StatusTextFollowsOutcomeAndLanguage) {

@@ -1,8 +1,10 @@
 #include "tests/support/MainFormTest.h"
 
+#include "connection/PortState.h"
 #include "link/ObjectRequests.h"
 #include "tests/support/TestApplication.h"
 #include "ui/Language.h"
+#include "views/StaleValues.h"
 
 void StopTimers(TForm1& form) {
     form.Timer1->stop();
@@ -18,6 +20,8 @@ std::unique_ptr<TForm1> QuietMainWindow() {
 void TMainFormTest::SetUp() {
     TestApplication();
     LanguageIndex = 0;
+    ForgetPortState();
+    ForgetLiveReads();
     form = QuietMainWindow();
 }
 

@@ -2,7 +2,9 @@
 
 TSimOpener::TSimOpener(TSimDevice& device, uint8_t portNumber) {
     SetPortOpener([this, &device, portNumber](uint8_t n) -> std::unique_ptr<TSerialPort> {
-        if (n != portNumber || !Available) return nullptr;
+        if (n != portNumber) return nullptr;
+        ++AttemptCount;
+        if (!Available) return nullptr;
         auto port = std::make_unique<TSimPort>(device);
         Last = port.get();
         ++OpenCount;

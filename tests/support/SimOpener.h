@@ -17,11 +17,14 @@ class TSimOpener {
     // to the program's PortHandle; do not use it after ClosePort.
     TSimPort* LastPort() const { return Last; }
     int Opens() const { return OpenCount; }
+    // Opens of the number tried, whether they worked or not.
+    int Attempts() const { return AttemptCount; }
     // Every open of the number fails from now on (a device that went away) or works again.
     void SetAvailable(bool available) { Available = available; }
 
   private:
     TSimPort* Last = nullptr;
     int OpenCount = 0;
+    int AttemptCount = 0;
     bool Available = true;
 };

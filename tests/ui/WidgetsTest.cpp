@@ -146,6 +146,33 @@ TEST_F(WidgetsTest, StatusBarPanels) {
     }
 }
 
+// Grey wins over any colour set meanwhile; ungreyed, the control shows the colour last set.
+TEST_F(WidgetsTest, GreyedTextKeepsTheColourSetMeanwhileForLater) {
+    QLabel label;
+    const QColor red(255, 0, 0);
+    SetFontColor(&label, red);
+    SetGreyed(&label, true);
+    SetGreyed(&label, true);
+    EXPECT_EQ(FontColor(&label), GreyedColor());
+    SetFontColor(&label, WindowTextColor());
+    EXPECT_EQ(FontColor(&label), GreyedColor());
+    SetGreyed(&label, false);
+    EXPECT_EQ(FontColor(&label), WindowTextColor());
+    SetGreyed(&label, false);
+    EXPECT_EQ(FontColor(&label), WindowTextColor());
+
+    // A grid cell is drawn in its own colour.
+    TStringGrid grid(nullptr, 2, 2, 0, 0, 16);
+    grid.resize(140, 40);
+    grid.SetCell(0, 0, QStringLiteral("8888"));
+    const QImage plain = grid.grab().toImage();
+    grid.SetCellColor(0, 0, red);
+    EXPECT_EQ(grid.CellColor(0, 0), red);
+    EXPECT_NE(grid.grab().toImage(), plain);
+    grid.SetCellColor(0, 0, QColor());
+    EXPECT_EQ(grid.grab().toImage(), plain);
+}
+
 TEST_F(WidgetsTest, MessagesGoToTheInstalledSink) {
     QStringList shown;
     SetMessageSink([&shown](const QString& text) { shown << text; });

@@ -3,7 +3,9 @@
 #include <qcustomplot.h>
 
 #include "FormFixture.h"
+#include "connection/Discovery.h"
 #include "connection/Polling.h"
+#include "connection/PortState.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
 #include "tests/support/PortFolder.h"
@@ -47,6 +49,63 @@ TEST_F(PollingSimProcess, TicksSetTheClockThenShowMeasurementBatteriesAndSpectru
     Timer1Timer(*form);
     EXPECT_FALSE(form->StringGrid1->Cell(2, 1).isEmpty());
     EXPECT_FALSE(form->Label44->text().isEmpty());
+}
+
+// The line pulled mid-reply and a new one put behind the same link: ticks at the pace of Timer1
+// find the device again without the operator (bench_reopen measures how soon).
+TEST_F(PollingSimProcess, PolledAgainAfterTheSimulatorHangsUpAndReopens) {
+    ASSERT_TRUE(ports.StartSim(3, {"--fault-next", "hang-up=1", "--reopen"}))
+        << ports.Sim.Error().toStdString();
+    PortNumber = 3;
+    ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.toStdString();
+    ShowPortFound(*form, 3);
+    Timer1Timer(*form);
+    EXPECT_EQ(form->StatusBar1->PanelText(3), QStringLiteral("COM3?"));
+    for (int i = 0; i < 20 && PortBeingReopened(); ++i) {
+        QThread::msleep(600);
+        Timer1Timer(*form);
+    }
+    EXPECT_EQ(form->StatusBar1->PanelText(3), QStringLiteral("COM3"));
+    EXPECT_TRUE(form->StatusBar1->Panel(3)->toolTip().isEmpty());
+    Timer1Timer(*form);
+    EXPECT_EQ(LastReplyOutcome, TReplyOutcome::Delivered);
+    EXPECT_NE(form->StatusBar1->PanelText(0), QStringLiteral("Ошибка связи"));
+    ClosePort();
+    PortNumber = 0;
+}
+
+// Every tick finds the last attempt two seconds old.
+int64_t TwoSecondsPerCall() {
+    static int64_t now = 0;
+    return now += ReopenIntervalMs;
+}
+
+// The simulator ended while the settings tab is shown, which polls nothing, and started again on
+// the same link: the loss is seen without an exchange and the port is back without the operator.
+TEST_F(PollingSimProcess, SimulatorEndedAndStartedAgainOnTheSameLink) {
+    ASSERT_TRUE(ports.StartSim(3)) << ports.Sim.Error().toStdString();
+    PortNumber = 3;
+    ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.toStdString();
+    ShowPortFound(*form, 3);
+    SetSteadyFunction(TwoSecondsPerCall);
+    form->PageControl1->setCurrentWidget(form->TabSheet2);
+    ports.Sim.Stop();
+    Timer1Timer(*form);
+    EXPECT_EQ(form->StatusBar1->PanelText(3), QStringLiteral("COM3?"));
+
+    ASSERT_TRUE(ports.StartSim(3)) << ports.Sim.Error().toStdString();
+    Timer1Timer(*form); // opens the port again, asks nothing
+    EXPECT_EQ(form->StatusBar1->PanelText(3), QStringLiteral("COM3?"));
+    form->PageControl1->setCurrentWidget(form->TabSheet5);
+    // Without the link, COM3 is /dev/ttyS2: where that exists, the attempt made in the gap opened
+    // it, and its silence costs one more attempt.
+    for (int i = 0; i < 3 && PortBeingReopened(); ++i)
+        Timer1Timer(*form);
+    EXPECT_EQ(form->StatusBar1->PanelText(3), QStringLiteral("COM3"));
+    EXPECT_EQ(LastReplyOutcome, TReplyOutcome::Delivered);
+    SetSteadyFunction(nullptr);
+    ClosePort();
+    PortNumber = 0;
 }
 
 } // namespace

@@ -2,13 +2,17 @@
 
 #include "FormFixture.h"
 #include "connection/ClockSync.h"
+#include "connection/Discovery.h"
 #include "connection/Polling.h"
+#include "connection/PortState.h"
 #include "link/Frame.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
 #include "tests/support/QuietDevice.h"
 #include "tests/support/SimOpener.h"
 #include "tests/support/TimeZone.h"
+#include "ui/Widgets.h"
+#include "views/StaleValues.h"
 
 namespace {
 
@@ -190,6 +194,178 @@ TEST_F(Polling, BadAddressSendsNothingAndSaysSoOncePerText) {
     EXPECT_EQ(DeviceAddress[0], 0x23);
     EXPECT_EQ(DeviceAddress[1], 0x45);
     EXPECT_EQ(DeviceAddress[2], 0x67);
+}
+
+// The views' values turn grey once their own object has failed three reads in a row, and take
+// their colours back, alarm red included, with the next delivered read; nothing is cleared.
+TEST_F(Polling, ValuesGreyAfterThreeFailedReadsOfTheirOwnObject) {
+    Model().SetStatusOverride(StatusNewMeasurement | StatusDoseRateAlarm);
+    Tick();
+    const QColor red(255, 0, 0);
+    ASSERT_EQ(FontColor(form->Label2), red);
+    const QString rate = form->Label2->text(), charge = form->Label15->text();
+    std::vector<QLabel*> measurement = {form->Label2, form->Label4, form->Label6, form->Label9};
+    std::vector<QLabel*> console = {form->Label15, form->Label19, form->StatusBar1->Panel(1)};
+    std::vector<QLabel*> detector = {form->Label25, form->Label29, form->StatusBar1->Panel(2)};
+    auto expectColour = [](const std::vector<QLabel*>& labels, const QColor& colour) {
+        for (QLabel* label : labels)
+            EXPECT_EQ(FontColor(label), colour) << label->objectName().toStdString();
+    };
+
+    // Every read of a measurement tick is lost: three per tick.
+    device->Faults().SetNext(TFault::NoAnswer, 2 * 3);
+    Tick();
+    Tick();
+    EXPECT_EQ(FontColor(form->Label2), red) << "two failures are not enough";
+    device->Faults().SetNext(TFault::NoAnswer, 3);
+    Tick();
+    expectColour(measurement, GreyedColor()); // grey over the alarm red
+    expectColour(console, GreyedColor());
+    expectColour(detector, GreyedColor());
+    EXPECT_EQ(form->Label2->text(), rate);
+    EXPECT_EQ(form->Label15->text(), charge);
+    EXPECT_EQ(form->Series1->data()->size(), 1);
+
+    // Without a new measurement to show, the colours still come back, red where the alarm was.
+    Model().SetStatusOverride(StatusDoseRateAlarm);
+    Tick();
+    EXPECT_EQ(FontColor(form->Label2), red);
+    EXPECT_EQ(FontColor(form->Label6), WindowTextColor());
+    expectColour(console, WindowTextColor());
+    expectColour(detector, WindowTextColor());
+
+    // Each view counts its own object: on the battery tab only the detection unit's reads fail.
+    Show(form->TabSheet5);
+    for (int i = 0; i < 3; ++i) {
+        device->Faults().SetNext(TFault::NoAnswer, 1);
+        Tick();
+    }
+    expectColour(detector, GreyedColor());
+    expectColour(console, WindowTextColor());
+    EXPECT_EQ(FontColor(form->Label2), red);
+}
+
+TEST_F(Polling, SpectrumCountsGreyAfterThreeFailedReads) {
+    Show(form->TabSheet4);
+    Model().Spectrum().Counts[0] = 5;
+    Tick();
+    device->Faults().SetNext(TFault::NoAnswer, 3);
+    for (int i = 0; i < 3; ++i)
+        Tick();
+    EXPECT_EQ(form->StringGrid1->CellColor(2, 1), GreyedColor());
+    EXPECT_EQ(form->StringGrid1->Cell(2, 1), QStringLiteral("5"));
+    EXPECT_EQ(FontColor(form->Label44), GreyedColor());
+    Tick();
+    EXPECT_NE(form->StringGrid1->CellColor(2, 1), GreyedColor());
+    EXPECT_NE(FontColor(form->Label44), GreyedColor());
+}
+
+int64_t& SteadyNow() {
+    static int64_t now = 0;
+    return now;
+}
+int64_t SteadyNowFunction() {
+    return SteadyNow();
+}
+
+// A port that hangs up is opened again by the ticks, at most once every two seconds, each
+// attempt costing at most one exchange, and polling resumes without the operator.
+class PortLoss : public Polling {
+  protected:
+    void SetUp() override {
+        Polling::SetUp();
+        SteadyNow() = 100000;
+        SetSteadyFunction(SteadyNowFunction);
+        PortNumber = 3;
+        ShowPortFound(*form, 3);
+    }
+    void TearDown() override {
+        SetSteadyFunction(nullptr);
+        PortNumber = 0;
+        Polling::TearDown();
+    }
+    // One tick of Timer1, 600 ms after the last.
+    void Wait() {
+        SteadyNow() += 600;
+        Tick();
+    }
+    QString Panel3() const { return form->StatusBar1->PanelText(3); }
+    QString Tooltip3() const { return form->StatusBar1->Panel(3)->toolTip(); }
+};
+
+TEST_F(PortLoss, ReopenedAtMostEveryTwoSecondsUntilTheDeviceAnswers) {
+    device->Faults().SetNext(TFault::HangUp, 1);
+    opener->SetAvailable(false); // the adapter is pulled
+    Tick();
+    EXPECT_EQ(Panel3(), QStringLiteral("COM3?"));
+    EXPECT_EQ(Tooltip3(), QStringLiteral("Порт потерян, переподключение…"));
+    EXPECT_EQ(PortHandle, nullptr);
+
+    // Ten ticks over six seconds: attempts at 0.6 s, then 2 s and more apart (3.0 s, 5.4 s).
+    const int attempts = opener->Attempts(), requests = Model().Requests();
+    for (int i = 0; i < 10; ++i)
+        Wait();
+    EXPECT_EQ(opener->Attempts() - attempts, 3);
+    EXPECT_EQ(Model().Requests(), requests);
+    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("Ошибка связи"));
+    LanguageIndex = 1;
+    Wait();
+    EXPECT_EQ(Tooltip3(), QStringLiteral("Port lost, reconnecting…"));
+    LanguageIndex = 0;
+
+    // Back, but silent at first: the attempt's one exchange is all the tick sends.
+    opener->SetAvailable(true);
+    device->Faults().SetNext(TFault::NoAnswer, 10);
+    while (opener->Opens() == 1)
+        Wait();
+    EXPECT_EQ(device->Faults().Injected(TFault::NoAnswer), 1);
+    EXPECT_EQ(PortHandle, nullptr);
+    EXPECT_EQ(Panel3(), QStringLiteral("COM3?"));
+
+    // Answering: the port is named again and the tick reads as usual.
+    device->Faults().SetNext(TFault::NoAnswer, 0);
+    const int measured = Model().Reads(IdMeasurement), consoleReads = Model().Reads(IdConsole);
+    while (opener->Opens() == 2)
+        Wait();
+    EXPECT_EQ(Panel3(), QStringLiteral("COM3"));
+    EXPECT_TRUE(Tooltip3().isEmpty());
+    EXPECT_EQ(Model().Reads(IdMeasurement) - measured, 1);
+    EXPECT_EQ(Model().Reads(IdConsole) - consoleReads, 1);
+    EXPECT_EQ(form->Label2->text(), QStringLiteral("0.250"));
+    Wait();
+    EXPECT_EQ(opener->Opens(), 3);
+    EXPECT_EQ(Model().Reads(IdMeasurement) - measured, 2);
+}
+
+// A tab that polls nothing still opens the port again; the first polled tick then confirms it.
+TEST_F(PortLoss, ReopenedFromATabThatPollsNothing) {
+    device->Faults().SetNext(TFault::HangUp, 1);
+    Tick();
+    ASSERT_EQ(Panel3(), QStringLiteral("COM3?"));
+    Show(form->TabSheet2);
+    const int requests = Model().Requests();
+    Wait();
+    EXPECT_NE(PortHandle, nullptr);
+    EXPECT_EQ(Model().Requests(), requests);
+    EXPECT_EQ(Panel3(), QStringLiteral("COM3?"));
+    Show(form->TabSheet1);
+    Wait();
+    EXPECT_EQ(Panel3(), QStringLiteral("COM3"));
+}
+
+// A search that fails after a success goes back to the port it had; if that opens, the next tick
+// uses it without waiting for its own attempt.
+TEST_F(PortLoss, APortOpenedMeanwhileIsTakenUpByTheNextTick) {
+    device->Faults().SetNext(TFault::HangUp, 1);
+    opener->SetAvailable(false);
+    Tick();
+    Wait(); // the first attempt fails
+    opener->SetAvailable(true);
+    ASSERT_NE(OpenPort(3), nullptr);
+    const int attempts = opener->Attempts();
+    Wait();
+    EXPECT_EQ(opener->Attempts(), attempts);
+    EXPECT_EQ(Panel3(), QStringLiteral("COM3"));
 }
 
 } // namespace
