@@ -1,0 +1,17 @@
+#pragma once
+// What a correct decoder stores: every byte of every object variable before a request, and the
+// bytes an object's payload must leave behind. Decodes payloads on its own, from the wire rules,
+// without the program's DecodeObject.
+#include <cstdint>
+#include <map>
+#include <optional>
+
+// Byte address -> value, over the storage of every entry of ObjectTable (shared variables once).
+using TStorageBytes = std::map<const uint8_t*, uint8_t>;
+
+TStorageBytes TakeStorageBytes();
+
+// The storage after entry `index` is decoded from the payload bytes after the object id (`data`,
+// `size` bytes of them), or nothing when a correct decoder refuses it (layout does not match).
+std::optional<TStorageBytes> ExpectedAfterDecode(const TStorageBytes& before, uint8_t index,
+                                                 const uint8_t* data, size_t size);
