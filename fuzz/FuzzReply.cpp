@@ -29,48 +29,19 @@ void Fix(std::vector<uint8_t>& r, uint8_t fix) {
                 FrameChecksum(r.data() + HeaderSize, static_cast<uint16_t>(l)));
 }
 
-// Whether the device answered, judged from the bytes it sent: an intact header from it to us.
-bool OracleAnswered(const std::vector<uint8_t>& r) {
-    return r.size() >= HeaderSize && std::memcmp(r.data(), HostAddress, 3) == 0 &&
-           std::memcmp(r.data() + 3, DeviceAddress, 3) == 0 &&
-           FrameChecksum(r.data(), 10) == GetLE32(r.data() + 10);
-}
-
 void Exchange(uint8_t op, const std::vector<uint8_t>& r) {
     const uint8_t index = (op & 0x7F) % ObjectTableCount;
     const bool write = op & 0x80;
-    const TObjectEntry& e = ObjectTable[index];
-    const TStorageBytes before = TakeStorageBytes();
-
-    const bool answered = OracleAnswered(r);
-    const size_t l = r.size() >= HeaderSize ? PayloadLength(r.data()) : 0;
-    std::optional<TStorageBytes> expected;
-    bool delivered;
-    if (write) {
-        delivered = answered && r[6] == Cmd::Ack;
-        expected = before;
-    } else {
-        delivered = answered && r[6] == Cmd::ReadReply && r[7] == e.ValueType && l > 0 &&
-                    l == e.EncodedSize && r.size() >= HeaderSize + l + 4 &&
-                    HeaderSize + l + 4 <= FrameBufferSize && r[HeaderSize] == e.ObjectId &&
-                    FrameChecksum(r.data() + HeaderSize, static_cast<uint16_t>(l)) ==
-                        GetLE32(r.data() + HeaderSize + l);
-        if (delivered)
-            expected = ExpectedAfterDecode(before, index, r.data() + HeaderSize + 1, l - 1);
-        delivered = delivered && expected;
-        if (!delivered) expected = before;
-    }
+    const TExchangeVerdict verdict = JudgeExchange(TakeStorageBytes(), index, write, r);
 
     TScriptedLink link;
     link.Port->Reply = r;
     const uint8_t result = write ? WriteObject(index) : ReadObject(index);
 
-    FuzzCheck(result == (delivered ? 1 : 0), "result is 1 exactly when the object was delivered");
-    const TReplyOutcome outcome = delivered  ? TReplyOutcome::Delivered
-                                  : answered ? TReplyOutcome::AnsweredNotDelivered
-                                             : TReplyOutcome::NotAnswered;
-    FuzzCheck(LastReplyOutcome == outcome, "outcome matches what the device sent");
-    FuzzCheck(TakeStorageBytes() == *expected,
+    FuzzCheck(result == (verdict.Outcome == TReplyOutcome::Delivered ? 1 : 0),
+              "result is 1 exactly when the object was delivered");
+    FuzzCheck(LastReplyOutcome == verdict.Outcome, "outcome matches what the device sent");
+    FuzzCheck(TakeStorageBytes() == verdict.Storage,
               "storage holds exactly what the device sent in this exchange");
 }
 

@@ -1,5 +1,6 @@
 #include "fuzz/StorageOracle.h"
 
+#include "link/Frame.h"
 #include "link/ObjectTable.h"
 
 #include <cstring>
@@ -31,22 +32,22 @@ size_t WireSize(uint8_t type) {
     }
 }
 
-struct TSlot {
+struct TPlace {
     uint8_t Type;
     uint8_t* Storage;
 };
 
-std::vector<TSlot> SlotsOf(const TObjectEntry& e) {
-    std::vector<TSlot> slots;
+std::vector<TPlace> PlacesOf(const TObjectEntry& e) {
+    std::vector<TPlace> places;
     if (e.ValueType == vt::Struct) {
         const auto* fields = static_cast<const TFieldEntry*>(e.Storage);
         for (uint8_t f = 0; f < e.FieldCount; ++f)
-            slots.push_back({static_cast<uint8_t>(fields[f].ValueType),
+            places.push_back({static_cast<uint8_t>(fields[f].ValueType),
                              static_cast<uint8_t*>(fields[f].Storage)});
     } else if (e.ValueType != vt::Array) {
-        slots.push_back({e.ValueType, static_cast<uint8_t*>(e.Storage)});
+        places.push_back({e.ValueType, static_cast<uint8_t*>(e.Storage)});
     }
-    return slots;
+    return places;
 }
 
 } // namespace
@@ -54,7 +55,7 @@ std::vector<TSlot> SlotsOf(const TObjectEntry& e) {
 TStorageBytes TakeStorageBytes() {
     TStorageBytes bytes;
     for (uint8_t i = 0; i < ObjectTableCount; ++i)
-        for (const TSlot& s : SlotsOf(ObjectTable[i]))
+        for (const TPlace& s : PlacesOf(ObjectTable[i]))
             for (size_t k = 0; k < WireSize(s.Type); ++k)
                 bytes[s.Storage + k] = s.Storage[k];
     return bytes;
@@ -63,16 +64,16 @@ TStorageBytes TakeStorageBytes() {
 std::optional<TStorageBytes> ExpectedAfterDecode(const TStorageBytes& before, uint8_t index,
                                                  const uint8_t* data, size_t size) {
     const TObjectEntry& e = ObjectTable[index];
-    const std::vector<TSlot> slots = SlotsOf(e);
+    const std::vector<TPlace> places = PlacesOf(e);
     size_t at = 0;
     if (e.ValueType == vt::Struct) {
-        if (size < 1u + slots.size() || data[0] != slots.size()) return std::nullopt;
-        for (size_t f = 0; f < slots.size(); ++f)
-            if (data[1 + f] != slots[f].Type) return std::nullopt;
-        at = 1 + slots.size();
+        if (size < 1u + places.size() || data[0] != places.size()) return std::nullopt;
+        for (size_t f = 0; f < places.size(); ++f)
+            if (data[1 + f] != places[f].Type) return std::nullopt;
+        at = 1 + places.size();
     }
     TStorageBytes after = before;
-    for (const TSlot& s : slots) {
+    for (const TPlace& s : places) {
         const size_t n = WireSize(s.Type);
         if (at + n > size) return std::nullopt;
         for (size_t k = 0; k < n; ++k)
@@ -81,4 +82,32 @@ std::optional<TStorageBytes> ExpectedAfterDecode(const TStorageBytes& before, ui
         at += n;
     }
     return after;
+}
+
+TExchangeVerdict JudgeExchange(const TStorageBytes& before, uint8_t index, bool write,
+                               const std::vector<uint8_t>& r) {
+    const TObjectEntry& e = ObjectTable[index];
+    // Answered: an intact header from the device to us at the first byte that arrived.
+    const bool answered = r.size() >= HeaderSize && std::memcmp(r.data(), HostAddress, 3) == 0 &&
+                          std::memcmp(r.data() + 3, DeviceAddress, 3) == 0 &&
+                          FrameChecksum(r.data(), 10) == GetLE32(r.data() + 10);
+    TExchangeVerdict verdict{
+        answered ? TReplyOutcome::AnsweredNotDelivered : TReplyOutcome::NotAnswered, before};
+    if (!answered) return verdict;
+    if (write) {
+        if (r[6] == Cmd::Ack) verdict.Outcome = TReplyOutcome::Delivered;
+        return verdict;
+    }
+    const size_t l = PayloadLength(r.data());
+    if (r[6] != Cmd::ReadReply || r[7] != e.ValueType || l == 0 || l != e.EncodedSize ||
+        HeaderSize + l + 4 > FrameBufferSize || r.size() < HeaderSize + l + 4 ||
+        r[HeaderSize] != e.ObjectId ||
+        FrameChecksum(r.data() + HeaderSize, static_cast<uint16_t>(l)) !=
+            GetLE32(r.data() + HeaderSize + l))
+        return verdict;
+    if (auto stored = ExpectedAfterDecode(before, index, r.data() + HeaderSize + 1, l - 1)) {
+        verdict.Outcome = TReplyOutcome::Delivered;
+        verdict.Storage = std::move(*stored);
+    }
+    return verdict;
 }

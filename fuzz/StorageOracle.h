@@ -2,9 +2,12 @@
 // What a correct decoder stores: every byte of every object variable before a request, and the
 // bytes an object's payload must leave behind. Decodes payloads on its own, from the wire rules,
 // without the program's DecodeObject.
+#include "link/ObjectRequests.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <vector>
 
 // Byte address -> value, over the storage of every entry of ObjectTable (shared variables once).
 using TStorageBytes = std::map<const uint8_t*, uint8_t>;
@@ -15,3 +18,13 @@ TStorageBytes TakeStorageBytes();
 // `size` bytes of them), or nothing when a correct decoder refuses it (layout does not match).
 std::optional<TStorageBytes> ExpectedAfterDecode(const TStorageBytes& before, uint8_t index,
                                                  const uint8_t* data, size_t size);
+
+// What one exchange must amount to: the outcome, and the storage afterwards. `received` is every
+// byte the device sent after the request of ReadObject or WriteObject (`write`) of `index`, in
+// this exchange only; `before` the storage when the request left.
+struct TExchangeVerdict {
+    TReplyOutcome Outcome;
+    TStorageBytes Storage;
+};
+TExchangeVerdict JudgeExchange(const TStorageBytes& before, uint8_t index, bool write,
+                               const std::vector<uint8_t>& received);
