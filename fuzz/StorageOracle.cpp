@@ -3,7 +3,9 @@
 #include "link/Frame.h"
 #include "link/ObjectTable.h"
 
+#include <algorithm>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -43,21 +45,43 @@ std::vector<TPlace> PlacesOf(const TObjectEntry& e) {
         const auto* fields = static_cast<const TFieldEntry*>(e.Storage);
         for (uint8_t f = 0; f < e.FieldCount; ++f)
             places.push_back({static_cast<uint8_t>(fields[f].ValueType),
-                             static_cast<uint8_t*>(fields[f].Storage)});
+                              static_cast<uint8_t*>(fields[f].Storage)});
     } else if (e.ValueType != vt::Array) {
         places.push_back({e.ValueType, static_cast<uint8_t*>(e.Storage)});
     }
     return places;
 }
 
+// Every storage byte, in address order, and where each stands in a TStorageBytes. The table's
+// storage never moves, so this is worked out once.
+struct TLayout {
+    std::vector<uint8_t*> Bytes;
+    std::unordered_map<const uint8_t*, size_t> Position;
+};
+
+const TLayout& Layout() {
+    static const TLayout layout = [] {
+        TLayout l;
+        for (uint8_t i = 0; i < ObjectTableCount; ++i)
+            for (const TPlace& s : PlacesOf(ObjectTable[i]))
+                for (size_t k = 0; k < WireSize(s.Type); ++k)
+                    l.Bytes.push_back(s.Storage + k);
+        std::sort(l.Bytes.begin(), l.Bytes.end());
+        l.Bytes.erase(std::unique(l.Bytes.begin(), l.Bytes.end()), l.Bytes.end());
+        for (size_t k = 0; k < l.Bytes.size(); ++k)
+            l.Position[l.Bytes[k]] = k;
+        return l;
+    }();
+    return layout;
+}
+
 } // namespace
 
 TStorageBytes TakeStorageBytes() {
-    TStorageBytes bytes;
-    for (uint8_t i = 0; i < ObjectTableCount; ++i)
-        for (const TPlace& s : PlacesOf(ObjectTable[i]))
-            for (size_t k = 0; k < WireSize(s.Type); ++k)
-                bytes[s.Storage + k] = s.Storage[k];
+    const TLayout& l = Layout();
+    TStorageBytes bytes(l.Bytes.size());
+    for (size_t k = 0; k < bytes.size(); ++k)
+        bytes[k] = *l.Bytes[k];
     return bytes;
 }
 
@@ -78,7 +102,8 @@ std::optional<TStorageBytes> ExpectedAfterDecode(const TStorageBytes& before, ui
         if (at + n > size) return std::nullopt;
         for (size_t k = 0; k < n; ++k)
             // Addresses travel least significant byte first and are held the other way round.
-            after[s.Storage + k] = data[at + (s.Type == vt::Address ? n - 1 - k : k)];
+            after[Layout().Position.at(s.Storage + k)] =
+                data[at + (s.Type == vt::Address ? n - 1 - k : k)];
         at += n;
     }
     return after;

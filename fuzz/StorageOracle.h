@@ -5,12 +5,12 @@
 #include "link/ObjectRequests.h"
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <vector>
 
-// Byte address -> value, over the storage of every entry of ObjectTable (shared variables once).
-using TStorageBytes = std::map<const uint8_t*, uint8_t>;
+// The value of every storage byte of ObjectTable's entries (shared variables once), in address
+// order.
+using TStorageBytes = std::vector<uint8_t>;
 
 TStorageBytes TakeStorageBytes();
 
