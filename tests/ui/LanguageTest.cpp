@@ -241,6 +241,8 @@ TEST_F(LanguageTest, ClosingSavesTheLanguageAndKeepsTheRestOfTheFile) {
         {"[Common]\nTheme=dark\n\n[Tail]\nx=1\n",
          "[Common]\nTheme=dark\nLanguage=1\n\n[Tail]\nx=1\n"},
         {"[Tail]\nx=1", "[Tail]\nx=1\n[Common]\nLanguage=1\n"},
+        // Mixed line ends stay mixed.
+        {"a=1\r\n[Common]\nLanguage=0\r\nb=2\n", "a=1\r\n[Common]\nLanguage=1\r\nb=2\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.before ? c.before : "no file");
