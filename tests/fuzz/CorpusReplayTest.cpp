@@ -7,6 +7,11 @@
 
 #include "fuzz/FuzzTargets.h"
 
+// Test names and messages show the target by its name.
+void PrintTo(const TFuzzTarget& target, std::ostream* out) {
+    *out << target.Name;
+}
+
 namespace {
 
 class CorpusReplay : public ::testing::TestWithParam<TFuzzTarget> {};
