@@ -46,6 +46,10 @@ struct TFaultRun {
     double rate;
 };
 
+void PrintTo(const TFaultRun& run, std::ostream* out) {
+    *out << run.name;
+}
+
 class FaultTable : public FormTest, public ::testing::WithParamInterface<TFaultRun> {
   protected:
     void SetUp() override {
@@ -156,6 +160,8 @@ std::vector<TFaultRun> Runs() {
         if (f != TFault::HangUp) all.push_back(f);
     }
     runs.push_back({"AllButHangUp", all, 0.04});
+    all.push_back(TFault::HangUp);
+    runs.push_back({"All", all, 0.02});
     return runs;
 }
 
