@@ -234,6 +234,8 @@ bool IniWriteString(const QString& path, const QString& section, const QString& 
         data = *old;
     }
     const QByteArray out = IniSetString(data, section, key, value);
+    // A file the next start could not read would lose the language without a word.
+    if (out.size() > IniFileLimit) return false;
 
     QSaveFile file(path);
     file.setDirectWriteFallback(true);

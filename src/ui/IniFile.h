@@ -35,7 +35,7 @@ int32_t IniReadInteger(const QString& path, const QString& section, const QStrin
                        int32_t defaultValue);
 
 // Sets key in section to value, creating the file, the section or the key as needed. False when
-// an existing path is not a file IniReadFile reads, or cannot be written; it is then left
-// untouched.
+// an existing path is not a file IniReadFile reads, the result would be too big for it, or the file
+// cannot be written; it is then left untouched.
 bool IniWriteString(const QString& path, const QString& section, const QString& key,
                     const QString& value);

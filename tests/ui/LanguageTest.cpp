@@ -370,4 +370,19 @@ TEST_F(LanguageTest, ProgIniOfExactlyTheLimitIsReadAndWritten) {
     EXPECT_TRUE(ReadFile(QStringLiteral("prog.ini")) == full);
 }
 
+TEST_F(LanguageTest, ProgIniThatWouldOutgrowTheLimitIsKept) {
+    QByteArray full("[Common]\nTheme=dark\n");
+    full += QByteArray(IniFileLimit - full.size(), ';');
+    EnterTemporaryDirectory();
+    WriteFile(QStringLiteral("prog.ini"), full);
+    auto form = QuietMainWindow();
+    English1Click(*form);
+    events.clear();
+    FormClose(*form);
+    EXPECT_EQ(events, (QStringList{QStringLiteral("message Unable to write to ") +
+                                       QDir::currentPath() + QStringLiteral("/prog.ini"),
+                                   QStringLiteral("end 0")}));
+    EXPECT_TRUE(ReadFile(QStringLiteral("prog.ini")) == full);
+}
+
 } // namespace
