@@ -3,25 +3,49 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-// Splits the file into lines, remembering whether it ended with a line end and which one it uses.
-std::vector<QByteArray> SplitLines(const QByteArray& data, bool& endsWithBreak, QByteArray& eol) {
-    eol = data.contains("\r\n") ? QByteArray("\r\n") : QByteArray("\n");
-    std::vector<QByteArray> lines;
-    endsWithBreak = data.isEmpty() || data.endsWith('\n');
+// One line of the file and the line end that followed it ("\n", "\r\n" or nothing on a last line
+// without one); the end is kept per line because files edited on several systems mix them.
+struct TIniLine {
+    QByteArray text;
+    QByteArray end;
+};
+
+std::vector<TIniLine> SplitLines(const QByteArray& data) {
+    std::vector<TIniLine> lines;
     int start = 0;
     while (start < data.size()) {
-        int end = data.indexOf('\n', start);
-        if (end < 0) end = data.size();
-        QByteArray line = data.mid(start, end - start);
-        if (line.endsWith('\r')) line.chop(1);
+        int stop = data.indexOf('\n', start);
+        TIniLine line;
+        if (stop < 0) {
+            line.text = data.mid(start);
+            stop = data.size();
+        } else if (stop > start && data[stop - 1] == '\r') {
+            line.text = data.mid(start, stop - 1 - start);
+            line.end = "\r\n";
+        } else {
+            line.text = data.mid(start, stop - start);
+            line.end = "\n";
+        }
         lines.push_back(line);
-        start = end + 1;
+        start = stop + 1;
     }
     return lines;
+}
+
+// The line end a new line takes: that of the nearest line before it that has one.
+QByteArray EndBefore(const std::vector<TIniLine>& lines, int index) {
+    for (int i = std::min(index, static_cast<int>(lines.size())) - 1; i >= 0; --i)
+        if (!lines[i].end.isEmpty()) return lines[i].end;
+    return "\n";
 }
 
 // The section name of a "[name]" line.
@@ -87,16 +111,42 @@ std::optional<int32_t> ParseIniInteger(const QString& text) {
     return negative ? static_cast<int32_t>(0u - *v) : static_cast<int32_t>(*v);
 }
 
-std::optional<QString> IniReadString(const QString& path, const QString& section,
+std::optional<QByteArray> IniReadFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    // Only a regular file is read: a FIFO would block the program before its first window and a
+    // device such as /dev/zero would never end. The type is checked before opening, since opening
+    // some devices already acts on them, and again on what was opened, in case it was swapped.
+    struct stat st;
+    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > IniFileLimit)
+        return std::nullopt;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    QByteArray data;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok) {
+        // One byte over the limit tells a file that grew since it was looked at.
+        data.resize(IniFileLimit + 1);
+        qsizetype got = 0;
+        while (got < data.size()) {
+            const ssize_t n = ::read(fd, data.data() + got, static_cast<size_t>(data.size() - got));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) ok = false;
+            if (n <= 0) break;
+            got += n;
+        }
+        data.resize(got);
+        ok = ok && got <= IniFileLimit;
+    }
+    ::close(fd);
+    if (!ok) return std::nullopt;
+    return data;
+}
+
+std::optional<QString> IniFindString(const QByteArray& text, const QString& section,
                                      const QString& key) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    bool endsWithBreak;
-    QByteArray eol;
-    const std::vector<QByteArray> lines = SplitLines(file.readAll(), endsWithBreak, eol);
     bool inSection = false, seenSection = false;
-    for (const QByteArray& line : lines) {
-        if (auto name = SectionOf(line)) {
+    for (const TIniLine& line : SplitLines(text)) {
+        if (auto name = SectionOf(line.text)) {
             if (seenSection) break; // only the first section of that name counts
             inSection = SameName(*name, section);
             seenSection = inSection;
@@ -104,7 +154,7 @@ std::optional<QString> IniReadString(const QString& path, const QString& section
         }
         QByteArray value;
         if (inSection) {
-            if (auto k = KeyOf(line, &value); k && SameName(*k, key)) {
+            if (auto k = KeyOf(line.text, &value); k && SameName(*k, key)) {
                 if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                     value.back() == value.front())
                     value = value.mid(1, value.size() - 2);
@@ -115,11 +165,59 @@ std::optional<QString> IniReadString(const QString& path, const QString& section
     return std::nullopt;
 }
 
+std::optional<QString> IniReadString(const QString& path, const QString& section,
+                                     const QString& key) {
+    const auto text = IniReadFile(path);
+    if (!text) return std::nullopt;
+    return IniFindString(*text, section, key);
+}
+
 int32_t IniReadInteger(const QString& path, const QString& section, const QString& key,
                        int32_t defaultValue) {
     const auto text = IniReadString(path, section, key);
     if (!text) return defaultValue;
     return ParseIniInteger(*text).value_or(defaultValue);
+}
+
+QByteArray IniSetString(const QByteArray& text, const QString& section, const QString& key,
+                        const QString& value) {
+    std::vector<TIniLine> lines = SplitLines(text);
+    const QByteArray entry = key.toUtf8() + '=' + value.toUtf8();
+
+    int sectionLine = -1, keyLine = -1, lastInSection = -1;
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+        if (auto name = SectionOf(lines[i].text)) {
+            if (sectionLine >= 0) break;
+            if (SameName(*name, section)) sectionLine = lastInSection = i;
+            continue;
+        }
+        if (sectionLine < 0) continue;
+        if (!lines[i].text.trimmed().isEmpty()) lastInSection = i;
+        if (auto k = KeyOf(lines[i].text); k && SameName(*k, key)) {
+            keyLine = i;
+            break;
+        }
+    }
+    if (keyLine >= 0) {
+        lines[keyLine].text = entry;
+    } else {
+        // A new line goes after a line that must then end; a last line without an end gets the
+        // one the lines before it use.
+        const int at = sectionLine >= 0 ? lastInSection + 1 : static_cast<int>(lines.size());
+        if (at > 0 && lines[at - 1].end.isEmpty()) lines[at - 1].end = EndBefore(lines, at - 1);
+        const QByteArray end = EndBefore(lines, at);
+        if (sectionLine >= 0) {
+            lines.insert(lines.begin() + at, TIniLine{entry, end});
+        } else {
+            lines.push_back(TIniLine{'[' + section.toUtf8() + ']', end});
+            lines.push_back(TIniLine{entry, end});
+        }
+    }
+    QByteArray out;
+    out.reserve(text.size() + entry.size() + section.size() + 8);
+    for (const TIniLine& line : lines)
+        out += line.text + line.end;
+    return out;
 }
 
 bool IniWriteString(const QString& path, const QString& section, const QString& key,
@@ -128,45 +226,16 @@ bool IniWriteString(const QString& path, const QString& section, const QString& 
     QByteArray data;
     if (info.exists()) {
         // Without the old content the other lines could not be kept, and a read-only file stays
-        // read-only even though the directory would let a new file replace it.
-        if (info.isDir() || !info.isWritable()) return false;
-        QFile old(path);
-        if (!old.open(QIODevice::ReadOnly)) return false;
-        data = old.readAll();
+        // read-only even though the directory would let a new file replace it. What is not a file
+        // that could be read (a FIFO, a device, too big) is not replaced either.
+        if (!info.isWritable()) return false;
+        const auto old = IniReadFile(path);
+        if (!old) return false;
+        data = *old;
     }
-    bool endsWithBreak;
-    QByteArray eol;
-    std::vector<QByteArray> lines = SplitLines(data, endsWithBreak, eol);
-    const QByteArray entry = key.toUtf8() + '=' + value.toUtf8();
-
-    int sectionLine = -1, keyLine = -1, lastInSection = -1;
-    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
-        if (auto name = SectionOf(lines[i])) {
-            if (sectionLine >= 0) break;
-            if (SameName(*name, section)) sectionLine = lastInSection = i;
-            continue;
-        }
-        if (sectionLine < 0) continue;
-        if (!lines[i].trimmed().isEmpty()) lastInSection = i;
-        if (auto k = KeyOf(lines[i]); k && SameName(*k, key)) {
-            keyLine = i;
-            break;
-        }
-    }
-    if (keyLine >= 0) {
-        lines[keyLine] = entry;
-    } else if (sectionLine >= 0) {
-        lines.insert(lines.begin() + lastInSection + 1, entry);
-    } else {
-        lines.push_back('[' + section.toUtf8() + ']');
-        lines.push_back(entry);
-        endsWithBreak = true;
-    }
-    QByteArray out;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        out += lines[i];
-        if (i + 1 < lines.size() || endsWithBreak) out += eol;
-    }
+    const QByteArray out = IniSetString(data, section, key, value);
+    // A file the next start could not read would lose the language without a word.
+    if (out.size() > IniFileLimit) return false;
 
     QSaveFile file(path);
     file.setDirectWriteFallback(true);

@@ -6,13 +6,19 @@
 #include <QDir>
 #include <QFile>
 #include <QTimer>
+#include <atomic>
+#include <fcntl.h>
 #include <functional>
 #include <qcustomplot.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 #include "UiTestSupport.h"
 #include "link/SerialLink.h"
 #include "tests/support/MainFormTest.h"
 #include "ui/Forms.h"
+#include "ui/IniFile.h"
 #include "ui/Language.h"
 #include "ui/LanguageSwitch.h"
 
@@ -235,6 +241,8 @@ TEST_F(LanguageTest, ClosingSavesTheLanguageAndKeepsTheRestOfTheFile) {
         {"[Common]\nTheme=dark\n\n[Tail]\nx=1\n",
          "[Common]\nTheme=dark\nLanguage=1\n\n[Tail]\nx=1\n"},
         {"[Tail]\nx=1", "[Tail]\nx=1\n[Common]\nLanguage=1\n"},
+        // Mixed line ends stay mixed.
+        {"a=1\r\n[Common]\nLanguage=0\r\nb=2\n", "a=1\r\n[Common]\nLanguage=1\r\nb=2\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.before ? c.before : "no file");
@@ -302,6 +310,101 @@ TEST_F(LanguageTest, UnwritableFileIsReportedAndTheProgramStillEnds) {
     }
     SetPortOpener(nullptr);
     EnterTemporaryDirectory();
+}
+
+// When path is a FIFO, opens it for writing whenever someone opens it for reading, so that a reader
+// that should never have opened it does not hang the test, and tells whether that happened.
+class TFifoWatch {
+  public:
+    explicit TFifoWatch(const QByteArray& path)
+        : thread_([this, path] {
+              while (!stop_) {
+                  struct stat st;
+                  const bool fifo = ::lstat(path.constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+                  const int fd = fifo ? ::open(path.constData(), O_WRONLY | O_NONBLOCK) : -1;
+                  if (fd >= 0) {
+                      opened_ = true;
+                      ::close(fd);
+                  }
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+              }
+          }) {}
+    ~TFifoWatch() {
+        stop_ = true;
+        thread_.join();
+    }
+    bool Opened() const { return opened_; }
+
+  private:
+    std::atomic<bool> stop_{false}, opened_{false};
+    std::thread thread_;
+};
+
+TEST_F(LanguageTest, ProgIniThatIsNoSmallFileIsIgnoredAndKept) {
+    QByteArray big("[Common]\nLanguage=1\n");
+    big += QByteArray(IniFileLimit + 1 - big.size(), ';');
+    struct {
+        const char* name;
+        std::function<void()> make;
+        std::function<void()> check;
+    } const cases[] = {
+        {"FIFO", [] { ASSERT_EQ(::mkfifo("prog.ini", 0600), 0); },
+         [] {
+             struct stat st;
+             ASSERT_EQ(::lstat("prog.ini", &st), 0);
+             EXPECT_TRUE(S_ISFIFO(st.st_mode));
+         }},
+        {"link to /dev/zero",
+         [] { ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), QStringLiteral("prog.ini"))); },
+         [] { EXPECT_EQ(QFile::symLinkTarget(QStringLiteral("prog.ini")), "/dev/zero"); }},
+        {"1 MiB + 1", [&big] { WriteFile(QStringLiteral("prog.ini"), big); },
+         [&big] { EXPECT_TRUE(ReadFile(QStringLiteral("prog.ini")) == big); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EnterTemporaryDirectory();
+        c.make();
+        const QString path = QDir::currentPath() + QStringLiteral("/prog.ini");
+        TFifoWatch watch(QFile::encodeName(path));
+        LanguageIndex = 1;
+        auto form = QuietMainWindow();
+        EXPECT_EQ(LanguageIndex, 0);
+        English1Click(*form);
+        events.clear();
+        FormClose(*form);
+        EXPECT_EQ(events, (QStringList{QStringLiteral("message Unable to write to ") + path,
+                                       QStringLiteral("end 0")}));
+        EXPECT_FALSE(watch.Opened());
+        c.check();
+    }
+}
+
+TEST_F(LanguageTest, ProgIniOfExactlyTheLimitIsReadAndWritten) {
+    QByteArray full("[Common]\r\nLanguage=1\r\n");
+    full += QByteArray(IniFileLimit - full.size(), ';');
+    EnterTemporaryDirectory();
+    WriteFile(QStringLiteral("prog.ini"), full);
+    auto form = QuietMainWindow();
+    EXPECT_EQ(LanguageIndex, 1);
+    N4Click(*form);
+    FormClose(*form);
+    full.replace("Language=1", "Language=0");
+    EXPECT_TRUE(ReadFile(QStringLiteral("prog.ini")) == full);
+}
+
+TEST_F(LanguageTest, ProgIniThatWouldOutgrowTheLimitIsKept) {
+    QByteArray full("[Common]\nTheme=dark\n");
+    full += QByteArray(IniFileLimit - full.size(), ';');
+    EnterTemporaryDirectory();
+    WriteFile(QStringLiteral("prog.ini"), full);
+    auto form = QuietMainWindow();
+    English1Click(*form);
+    events.clear();
+    FormClose(*form);
+    EXPECT_EQ(events, (QStringList{QStringLiteral("message Unable to write to ") +
+                                       QDir::currentPath() + QStringLiteral("/prog.ini"),
+                                   QStringLiteral("end 0")}));
+    EXPECT_TRUE(ReadFile(QStringLiteral("prog.ini")) == full);
 }
 
 } // namespace
