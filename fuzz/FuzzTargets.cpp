@@ -8,8 +8,7 @@ const TFuzzTarget FuzzTargets[] = {
     {"decode", FuzzDecode},
     {"ini", FuzzIni},
     {"address", FuzzAddress},
-    // THRESHOLD PARSER: its target goes here ({"threshold", FuzzThreshold}) once the parser of the
-    // settings tab's threshold fields is in src/settings/.
+    {"threshold", FuzzThreshold},
     {"sim-request", FuzzSimRequest},
 };
 const size_t FuzzTargetCount = sizeof(FuzzTargets) / sizeof(FuzzTargets[0]);

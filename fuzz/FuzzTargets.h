@@ -17,6 +17,7 @@ int FuzzReply(const uint8_t* data, size_t size);
 int FuzzDecode(const uint8_t* data, size_t size);
 int FuzzIni(const uint8_t* data, size_t size);
 int FuzzAddress(const uint8_t* data, size_t size);
+int FuzzThreshold(const uint8_t* data, size_t size);
 int FuzzSimRequest(const uint8_t* data, size_t size);
 
 // Every target, in the order tools/fuzz runs them.
