@@ -1,6 +1,7 @@
 #include "views/Numbers.h"
 
 #include <QLocale>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <algorithm>
@@ -123,4 +124,11 @@ QString FormatThreshold(double x)
     std::string out = d.Negative ? "-" : "";
     out += d.Digits.substr(0, 1) + "." + d.Digits.substr(1) + exp;
     return Localised(out);
+}
+
+std::string ShortestFloatText(float x)
+{
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, x);
+    return std::string(buf, r.ptr);
 }
