@@ -405,14 +405,13 @@ std::vector<TMenuEntry> ArchiveMenu(TForm1& form, QWidget* shown) {
     std::vector<TMenuEntry> entries{{SavePngText(), [shown] { SaveWidgetPng(shown); }}};
     // During a read the copy is half new, half zero; it is only worth a file once complete.
     if (ArchiveLoaded && !ArchiveBusy())
-        entries.push_back({MenuText("Экспорт архива (CSV / JSON / GPX)…",
-                                    "Export archive (CSV / JSON / GPX)…"),
-                           [&form] {
-                               const QString path = AskSaveFileName(
-                                   &form, QStringLiteral("CSV (*.csv);;JSON (*.json);;GPX (*.gpx)"),
-                                   QStringLiteral("csv"));
-                               if (!path.isEmpty() && ArchiveLoaded && !ArchiveBusy())
-                                   ExportArchive(path);
-                           }});
+        entries.push_back(
+            {MenuText("Экспорт архива (CSV / JSON / GPX)…", "Export archive (CSV / JSON / GPX)…"),
+             [&form] {
+                 const QString path = AskSaveFileName(
+                     &form, QStringLiteral("CSV (*.csv);;JSON (*.json);;GPX (*.gpx)"),
+                     QStringLiteral("csv"));
+                 if (!path.isEmpty() && ArchiveLoaded && !ArchiveBusy()) ExportArchive(path);
+             }});
     return entries;
 }
