@@ -2,6 +2,7 @@
 
 #include "ArchiveSlots.h"
 #include "archive/ArchiveExport.h"
+#include "tests/support/TimeZone.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +13,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -99,28 +99,6 @@ TEST(ArchiveExport, JsonReadsBackWithNullsForWhatIsMissing) {
     EXPECT_EQ(ArchiveJson({}), "[]\n");
 }
 
-class TimeZone {
-  public:
-    explicit TimeZone(const char* tz) {
-        const char* old = std::getenv("TZ");
-        had_ = old != nullptr;
-        if (had_) saved_ = old;
-        setenv("TZ", tz, 1);
-        tzset();
-    }
-    ~TimeZone() {
-        if (had_)
-            setenv("TZ", saved_.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-  private:
-    bool had_ = false;
-    std::string saved_;
-};
-
 // xmllint's verdict on the text: empty when well-formed.
 QString XmlProblems(const std::string& xml) {
     const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
@@ -135,7 +113,7 @@ QString XmlProblems(const std::string& xml) {
 }
 
 TEST(ArchiveExport, GpxHasOnePossibleWaypointPerPlaceInUtc) {
-    TimeZone zone("EST5EDT,M3.2.0,M11.1.0"); // summer time on 3 April, four hours behind UTC
+    TScopedTimeZone zone("EST5EDT,M3.2.0,M11.1.0"); // summer time on 3 April, four hours behind UTC
     std::vector<TExportRecord> records = Sample();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     records.push_back(At(Rec(6, 1, K::DoseRate, 1e-7f, 23, 30, 0, 31, 12, 2019), 0.5f, 180.0f));
