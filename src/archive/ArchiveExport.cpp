@@ -145,8 +145,8 @@ std::string ArchiveGpx(const std::vector<TExportRecord>& records, int& skipped) 
             continue;
         }
         // The schema fixes the order of a waypoint's elements: time, then name, then desc.
-        out += "  <wpt lat=\"" + ShortestFloatText(r.Latitude) + "\" lon=\"" +
-               ShortestFloatText(r.Longitude) + "\">\n    <time>" + utc +
+        out += "  <wpt lat=\"" + ShortestFloatText(r.Latitude, true) + "\" lon=\"" +
+               ShortestFloatText(r.Longitude, true) + "\">\n    <time>" + utc +
                "</time>\n    <name>slot " + std::to_string(r.Slot) + "</name>\n    <desc>" +
                ShortestFloatText(ExportValue(r)) + ' ' + UnitName(r.Kind) + ' ' + KindName(r.Kind) +
                "</desc>\n  </wpt>\n";

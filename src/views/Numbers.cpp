@@ -126,9 +126,10 @@ QString FormatThreshold(double x)
     return Localised(out);
 }
 
-std::string ShortestFloatText(float x)
+std::string ShortestFloatText(float x, bool noExponent)
 {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, x);
+    char buf[64]; // the longest fixed form, FLT_MAX, has 39 digits
+    const auto r = noExponent ? std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed)
+                              : std::to_chars(buf, buf + sizeof buf, x);
     return std::string(buf, r.ptr);
 }

@@ -17,5 +17,6 @@ QString FormatThreshold(double x);
 QChar DecimalSeparator();
 
 // The shortest text that reads back as the same float, "." whatever the locale; "inf", "-inf",
-// "nan" for what is not finite. For files that programs read, not for the operator.
-std::string ShortestFloatText(float x);
+// "nan" for what is not finite. For files that programs read, not for the operator. `noExponent`
+// for formats whose numbers may not have one (an XML Schema decimal: 0.00001, not 1e-05).
+std::string ShortestFloatText(float x, bool noExponent = false);

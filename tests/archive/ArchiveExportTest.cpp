@@ -116,7 +116,8 @@ TEST(ArchiveExport, GpxHasOnePossibleWaypointPerPlaceInUtc) {
     TScopedTimeZone zone("EST5EDT,M3.2.0,M11.1.0"); // summer time on 3 April, four hours behind UTC
     std::vector<TExportRecord> records = Sample();
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    records.push_back(At(Rec(6, 1, K::DoseRate, 1e-7f, 23, 30, 0, 31, 12, 2019), 0.5f, 180.0f));
+    // A schema decimal has no exponent: 1e-05 must read 0.00001.
+    records.push_back(At(Rec(6, 1, K::DoseRate, 1e-7f, 23, 30, 0, 31, 12, 2019), 1e-5f, 180.0f));
     records.push_back(At(Rec(7, 1, K::DoseRate, 1e-7f, 1, 0, 0, 29, 2, 2019), 1, 1)); // no 29th
     records.push_back(At(Rec(8, 1, K::DoseRate, 1e-7f, 1, 0, 0), nan, 1));
     records.push_back(At(Rec(9, 1, K::DoseRate, 1e-7f, 1, 0, 0), 1, -180.5f));
@@ -132,7 +133,7 @@ TEST(ArchiveExport, GpxHasOnePossibleWaypointPerPlaceInUtc) {
                    "    <name>slot 2</name>\n"
                    "    <desc>14.5 Bq/g activity</desc>\n"
                    "  </wpt>\n"
-                   "  <wpt lat=\"0.5\" lon=\"180\">\n"
+                   "  <wpt lat=\"0.00001\" lon=\"180\">\n"
                    "    <time>2020-01-01T04:30:00Z</time>\n" // winter: five hours, next year
                    "    <name>slot 6</name>\n"
                    "    <desc>0.1 uSv/h dose_rate</desc>\n"
