@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
+#include <qcustomplot.h>
 
 #include "archive/ArchiveView.h"
 #include "connection/Clock.h"
@@ -30,6 +31,20 @@ bool Save(QWidget* window, const QString& dir, const QString& name) {
     const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
     const bool ok = window->grab().save(path);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+// The menu that a right click on `widget` pops up; it is grabbed and closed from inside its own
+// event loop.
+bool SaveContextMenu(QWidget* widget, const QString& dir, const QString& name) {
+    bool ok = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            ok = Save(menu, dir, name);
+            menu->close();
+        }
+    });
+    emit widget->customContextMenuRequested(QPoint(20, 20));
     return ok;
 }
 
@@ -123,12 +138,14 @@ bool SaveArchive(const QString& dir) {
     watch.stop();
     ok &= during;
     ok &= Save(Form1, dir, QStringLiteral("archive-ru-read"));
+    ok &= SaveContextMenu(Form1->Chart4, dir, QStringLiteral("archive-ru-menu"));
     BitBtn2Click(*Form1);
     ok &= Save(Form1, dir, QStringLiteral("archive-ru-page2"));
 
     English1Click(*Form1);
     Button4Click(*Form1);
     ok &= Save(Form1, dir, QStringLiteral("archive-en-read"));
+    ok &= SaveContextMenu(Form1->Chart4, dir, QStringLiteral("archive-en-menu"));
     BitBtn2Click(*Form1);
     ok &= Save(Form1, dir, QStringLiteral("archive-en-page2"));
 

@@ -1,6 +1,7 @@
 #include "views/Numbers.h"
 
 #include <QLocale>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <algorithm>
@@ -123,4 +124,12 @@ QString FormatThreshold(double x)
     std::string out = d.Negative ? "-" : "";
     out += d.Digits.substr(0, 1) + "." + d.Digits.substr(1) + exp;
     return Localised(out);
+}
+
+std::string ShortestFloatText(float x, bool noExponent)
+{
+    char buf[64]; // the longest fixed form, FLT_MAX, has 39 digits
+    const auto r = noExponent ? std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed)
+                              : std::to_chars(buf, buf + sizeof buf, x);
+    return std::string(buf, r.ptr);
 }
