@@ -1,7 +1,11 @@
 // Writes a PNG of every tab of the main window in both languages and of the other windows, so the
-// layout can be looked at without a display (QT_QPA_PLATFORM=offscreen).
+// layout can be looked at without a display (QT_QPA_PLATFORM=offscreen). Everything the pictures
+// show runs on a clock handed in (or a fixed one) in a fixed time zone, so two runs give the same
+// pictures bit for bit and --compare can prove that a change left the windows alone.
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
+#include <QImage>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
@@ -20,6 +24,7 @@
 #include "ui/Language.h"
 #include "ui/LanguageSwitch.h"
 
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 
@@ -55,12 +60,115 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
     if (type != QtDebugMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
-// The windows as an operator sees them with a console unit on COM3: the simulated one, in
-// process and on a clock of its own, so a minute of polling takes no time.
-int64_t PictureNow = 0;
+// No daylight saving, and a zone that needs no tz database on the machine.
+constexpr const char* PictureZone = "MSK-3";
+// 2026-06-15 10:00:00 in PictureZone.
+constexpr int64_t DefaultStart = 1781506800;
+
+// The PC clock of the pictures; the simulated console units read it too (their own clock and the
+// times of their archive), so nothing shown depends on when the pictures are taken.
+int64_t PictureNow = DefaultStart;
 int64_t PictureClock() {
     return PictureNow;
 }
+int64_t PictureSteadyClock() {
+    return PictureNow * 1000;
+}
+
+// Seconds since 1970, or a local date and time "YYYY-MM-DDTHH:MM:SS" in PictureZone.
+bool ParseStart(const QString& text, int64_t& start) {
+    bool number = false;
+    const qlonglong seconds = text.toLongLong(&number);
+    if (number) {
+        if (seconds < 0) return false;
+        start = seconds;
+        return true;
+    }
+    const QByteArray utf8 = text.toUtf8();
+    int y, mo, d, h, mi, s;
+    char end;
+    if (std::sscanf(utf8.constData(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s,
+                    &end) != 6)
+        return false;
+    tm fields{};
+    fields.tm_year = y - 1900;
+    fields.tm_mon = mo - 1;
+    fields.tm_mday = d;
+    fields.tm_hour = h;
+    fields.tm_min = mi;
+    fields.tm_sec = s;
+    fields.tm_isdst = 0;
+    const time_t t = std::mktime(&fields);
+    // mktime carries 30 February over into March; a date that moved was no date.
+    if (t == time_t(-1) || fields.tm_year != y - 1900 || fields.tm_mon != mo - 1 ||
+        fields.tm_mday != d || fields.tm_hour != h || fields.tm_min != mi || fields.tm_sec != s)
+        return false;
+    start = static_cast<int64_t>(t);
+    return true;
+}
+
+QStringList Pictures(const QDir& dir) {
+    return dir.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+}
+
+// Lists every picture that differs between the two folders, or is missing from or new in the
+// second. 0: all identical, 1: some differ, 2: a folder cannot be read.
+int Compare(const QString& oldPath, const QString& newPath) {
+    const QDir oldDir(oldPath), newDir(newPath);
+    for (const QDir* dir : {&oldDir, &newDir}) {
+        if (!dir->exists()) {
+            std::fprintf(stderr, "no folder %s\n", qPrintable(dir->path()));
+            return 2;
+        }
+    }
+    const QStringList oldNames = Pictures(oldDir), newNames = Pictures(newDir);
+    int identical = 0, different = 0;
+    for (const QString& name : oldNames) {
+        if (!newNames.contains(name)) {
+            std::printf("missing %s\n", qPrintable(name));
+            ++different;
+            continue;
+        }
+        const QImage before = QImage(oldDir.filePath(name)).convertToFormat(QImage::Format_ARGB32);
+        const QImage after = QImage(newDir.filePath(name)).convertToFormat(QImage::Format_ARGB32);
+        if (before.isNull() || after.isNull()) {
+            std::printf("unreadable %s\n", qPrintable(name));
+            ++different;
+            continue;
+        }
+        if (before.size() != after.size()) {
+            std::printf("differs %s: size %dx%d, now %dx%d\n", qPrintable(name), before.width(),
+                        before.height(), after.width(), after.height());
+            ++different;
+            continue;
+        }
+        long long pixels = 0;
+        for (int y = 0; y < before.height(); ++y) {
+            const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+            for (int x = 0; x < before.width(); ++x)
+                pixels += a[x] != b[x];
+        }
+        if (pixels > 0) {
+            std::printf("differs %s: %lld pixels\n", qPrintable(name), pixels);
+            ++different;
+        } else {
+            ++identical;
+        }
+    }
+    for (const QString& name : newNames) {
+        if (!oldNames.contains(name)) {
+            std::printf("new %s\n", qPrintable(name));
+            ++different;
+        }
+    }
+    if (different > 0) return 1;
+    std::printf("%d pictures identical\n", identical);
+    return 0;
+}
+
+// The windows as an operator sees them with a console unit on COM3: the simulated one, in
+// process and on the pictures' clock, so a minute of polling takes no time.
 
 bool SaveConnected(const QString& dir) {
     static TSimOptions options;
@@ -71,8 +179,6 @@ bool SaveConnected(const QString& dir) {
         if (n != 3) return nullptr;
         return std::make_unique<TSimPort>(device);
     });
-    PictureNow = static_cast<int64_t>(std::time(nullptr));
-    SetNowFunction(PictureClock);
 
     N4Click(*Form1);
     Timer2Timer(*Form1); // the start-up search: finds COM3 and fills the settings tab
@@ -104,7 +210,6 @@ bool SaveConnected(const QString& dir) {
     }
     ClosePort();
     SetPortOpener(nullptr);
-    SetNowFunction(nullptr);
     return ok;
 }
 
@@ -175,9 +280,54 @@ bool SaveArchive(const QString& dir) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before the first time call, so that every chart and clock is laid out in the same zone; and
+    // one locale, since the decimal point of the shown values follows the system's.
+    setenv("TZ", PictureZone, 1);
+    tzset();
+    setenv("LC_ALL", "C.UTF-8", 1);
     qInstallMessageHandler(QuietMessages);
     QApplication app(argc, argv);
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes a PNG of every window into FOLDER (default: screenshots), or compares two such "
+        "folders pixel by pixel."));
+    parser.addHelpOption();
+    const QCommandLineOption startOption(
+        QStringLiteral("start"),
+        QStringLiteral("The PC clock at the start: seconds since 1970 or YYYY-MM-DDTHH:MM:SS "
+                       "(time zone %1). Default 2026-06-15T10:00:00.")
+            .arg(QLatin1String(PictureZone)),
+        QStringLiteral("time"));
+    const QCommandLineOption compareOption(
+        QStringLiteral("compare"),
+        QStringLiteral("Compare the pictures of OLD and NEW instead of writing any; exit status 1 "
+                       "if any differs, is missing or is new."));
+    parser.addOption(startOption);
+    parser.addOption(compareOption);
+    parser.addPositionalArgument(QStringLiteral("FOLDER"),
+                                 QStringLiteral("Where to write, or OLD NEW with --compare."));
+    parser.process(app);
+    const QStringList folders = parser.positionalArguments();
+    if (parser.isSet(compareOption)) {
+        if (folders.size() != 2) {
+            std::fprintf(stderr, "--compare takes two folders: OLD NEW\n");
+            return 2;
+        }
+        return Compare(folders[0], folders[1]);
+    }
+    if (folders.size() > 1) {
+        std::fprintf(stderr, "one folder only\n");
+        return 2;
+    }
+    if (parser.isSet(startOption) && !ParseStart(parser.value(startOption), PictureNow)) {
+        std::fprintf(stderr, "--start: not a time: %s\n", qPrintable(parser.value(startOption)));
+        return 2;
+    }
+    SetNowFunction(PictureClock);
+    SetSteadyFunction(PictureSteadyClock);
+
+    const QString dir = folders.isEmpty() ? QStringLiteral("screenshots") : folders[0];
     if (!QDir().mkpath(dir)) {
         std::fprintf(stderr, "cannot create %s\n", qPrintable(dir));
         return 1;
