@@ -64,6 +64,8 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
 constexpr const char* PictureZone = "MSK-3";
 // 2026-06-15 10:00:00 in PictureZone.
 constexpr int64_t DefaultStart = 1781506800;
+// 2100-01-01: the console unit keeps the year in two digits.
+constexpr int64_t LatestStart = 4102444800;
 
 // The PC clock of the pictures; the simulated console units read it too (their own clock and the
 // times of their archive), so nothing shown depends on when the pictures are taken.
@@ -80,7 +82,7 @@ bool ParseStart(const QString& text, int64_t& start) {
     bool number = false;
     const qlonglong seconds = text.toLongLong(&number);
     if (number) {
-        if (seconds < 0) return false;
+        if (seconds < 0 || seconds >= LatestStart) return false;
         start = seconds;
         return true;
     }
@@ -103,6 +105,7 @@ bool ParseStart(const QString& text, int64_t& start) {
     if (t == time_t(-1) || fields.tm_year != y - 1900 || fields.tm_mon != mo - 1 ||
         fields.tm_mday != d || fields.tm_hour != h || fields.tm_min != mi || fields.tm_sec != s)
         return false;
+    if (t < 0 || t >= LatestStart) return false;
     start = static_cast<int64_t>(t);
     return true;
 }

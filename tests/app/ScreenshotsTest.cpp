@@ -86,7 +86,8 @@ TEST(ScreenshotCommand, PicturesRepeatExactlyAndFollowTheStartTime) {
     EXPECT_TRUE(other.Output.contains("differs main-ru-1-measurement.png"))
         << qPrintable(other.Output);
 
-    EXPECT_EQ(Screenshots({"--start", "2026-02-30T10:00:00", c}, root.path()).Status, 2);
+    for (const char* start : {"2026-02-30T10:00:00", "2026-06-15", "-1", "99999999999999"})
+        EXPECT_EQ(Screenshots({"--start", start, c}, root.path()).Status, 2) << start;
 }
 
 } // namespace
