@@ -109,7 +109,7 @@ TEST_F(Exchange, ReadsAHeaderThenAtMostThePayload) {
 TEST_F(Exchange, NeverReadsPastTheFrameBuffer) {
     // A header announcing 65535 payload bytes followed by more filler than the buffer holds.
     Bytes huge = Reply(Cmd::ReadReply, vt::Struct, {});
-    huge[8] = huge[9] = 0xFF;
+    SetPayloadLength(huge.data(), 0xFFFF);
     SealHeader(huge.data());
     huge.resize(14 + 5000, 0x5A);
     Transact(huge);

@@ -48,7 +48,7 @@ class Frames : public ::testing::Test {
     }
     static void Reseal() { SealHeader(FrameBuffer); }
     static void SetLength(uint16_t l) {
-        FrameBuffer[8] = uint8_t(l), FrameBuffer[9] = uint8_t(l >> 8);
+        SetPayloadLength(FrameBuffer, l);
         Reseal();
     }
     static bool BatteryStored() {

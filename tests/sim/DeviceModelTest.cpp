@@ -21,7 +21,7 @@ struct TModelFixture : ::testing::Test {
     bool IsError(uint8_t code) const {
         return Reply.size() == 19 && Reply[FrameAt::Command] == Cmd::Error &&
                Reply[FrameAt::ValueType] == 0 && Reply[FrameAt::Payload] == code &&
-               FrameChecksum(Reply.data() + 14, 1) == GetLE32(Reply.data() + 15);
+               PayloadIntact(Reply.data(), 1);
     }
     bool IsAck(uint8_t valueType) const {
         return Reply.size() == 14 && Reply[FrameAt::Command] == Cmd::Ack &&
@@ -48,12 +48,12 @@ TEST_F(TModelFixture, ReadRepliesCarryEachReadableObjectInFull) {
         ASSERT_TRUE(Send(ReadRequest(c.Type, c.Id)));
         ASSERT_EQ(Reply.size(), 18u + c.Size);
         EXPECT_EQ(0, std::memcmp(Reply.data(), HostAddress, 3));
-        EXPECT_EQ(0, std::memcmp(Reply.data() + 3, SimDefaultAddress, 3));
+        EXPECT_EQ(0, std::memcmp(Reply.data() + FrameAt::Source, SimDefaultAddress, 3));
         EXPECT_EQ(Reply[FrameAt::Command], Cmd::ReadReply);
         EXPECT_EQ(Reply[FrameAt::ValueType], c.Type);
         EXPECT_EQ(PayloadLengthOf(Reply), c.Size);
         EXPECT_TRUE(HeaderIntact(Reply.data()));
-        EXPECT_EQ(FrameChecksum(Reply.data() + 14, c.Size), GetLE32(Reply.data() + 14 + c.Size));
+        EXPECT_TRUE(PayloadIntact(Reply.data(), c.Size));
         EXPECT_EQ(Reply[FrameAt::ObjectId], c.Id);
         if (c.Fields) {
             EXPECT_EQ(Reply[15], c.Fields);
@@ -97,7 +97,7 @@ TEST_F(TModelFixture, BadRequestsGetTheErrorCodeOrSilence) {
         SCOPED_TRACE(e.What);
         ASSERT_TRUE(Send(e.Frame));
         EXPECT_TRUE(IsError(e.Code));
-        EXPECT_EQ(0, std::memcmp(Reply.data() + 3, SimDefaultAddress, 3));
+        EXPECT_EQ(0, std::memcmp(Reply.data() + FrameAt::Source, SimDefaultAddress, 3));
     }
     EXPECT_EQ(Model.Commands(1) + Model.Commands(2), 0);
 
@@ -143,11 +143,12 @@ TEST_F(TModelFixture, WritesAreAcknowledgedAndApplied) {
 TEST_F(TModelFixture, ConsoleAddressChangeTakesEffectAfterTheAck) {
     ASSERT_TRUE(Send(Write(33, ObjectId::ConsoleAddress, {0x03, 0x02, 0x01})));
     EXPECT_TRUE(IsAck(33));
-    EXPECT_EQ(0, std::memcmp(Reply.data() + 3, SimDefaultAddress, 3)) << "ack from the old address";
+    EXPECT_EQ(0, std::memcmp(Reply.data() + FrameAt::Source, SimDefaultAddress, 3))
+        << "ack from the old address";
     EXPECT_FALSE(Send(ReadRequest(125, ObjectId::MeasurementData)));
     const uint8_t now[3] = {0x01, 0x02, 0x03};
     ASSERT_TRUE(Send(ReadRequest(125, ObjectId::MeasurementData, now)));
-    EXPECT_EQ(0, std::memcmp(Reply.data() + 3, now, 3));
+    EXPECT_EQ(0, std::memcmp(Reply.data() + FrameAt::Source, now, 3));
 }
 
 TEST_F(TModelFixture, ArchiveReadsStartAtSlotZeroAfterTheLeadInAndErase) {

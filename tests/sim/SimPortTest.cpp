@@ -20,20 +20,20 @@ std::vector<uint8_t> Exchange(TSimPort& port, const std::vector<uint8_t>& reques
     port.Purge();
     port.Write(request.data(), int(request.size()));
     std::vector<uint8_t> got(8192);
-    int n = port.Read(got.data(), 14, timeoutMs);
-    if (n == 14 && HeaderIntact(got.data()))
-        n += port.Read(got.data() + 14, int(got.size()) - 14, timeoutMs);
+    int n = port.Read(got.data(), HeaderSize, timeoutMs);
+    if (n == HeaderSize && HeaderIntact(got.data()))
+        n += port.Read(got.data() + HeaderSize, int(got.size()) - HeaderSize, timeoutMs);
     got.resize(size_t(n));
     return got;
 }
 
 bool HeaderGood(const std::vector<uint8_t>& f, size_t at = 0) {
-    return f.size() >= at + 14 && FrameChecksum(f.data() + at, 10) == GetLE32(f.data() + at + 10);
+    return f.size() >= at + HeaderSize && HeaderIntact(f.data() + at);
 }
 
 bool PayloadGood(const std::vector<uint8_t>& f) {
     const uint16_t L = PayloadLengthOf(f);
-    return f.size() == 18u + L && FrameChecksum(f.data() + 14, L) == GetLE32(f.data() + 14 + L);
+    return f.size() == 18u + L && PayloadIntact(f.data(), L);
 }
 
 TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay) {
@@ -65,7 +65,8 @@ TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay) {
          [](const std::vector<uint8_t>& r) { return r.size() == 20 && HeaderGood(r); }},
         {TFault::WrongSource, -1,
          [](const std::vector<uint8_t>& r) {
-             return PayloadGood(r) && std::memcmp(r.data() + 3, SimDefaultAddress, 3) != 0;
+             return PayloadGood(r) &&
+                    std::memcmp(r.data() + FrameAt::Source, SimDefaultAddress, 3) != 0;
          }},
         {TFault::Delay, 100, [](const std::vector<uint8_t>& r) { return r.empty(); }},
         {TFault::OtherObject, -1,
