@@ -261,7 +261,8 @@ TEST_F(Exchange, WriteSendsWhatTheStorageHolds) {
     const Bytes& sent = link.Port->Sent;
     ASSERT_EQ(sent.size(), 22u);
     EXPECT_EQ(Bytes(sent.begin() + 6, sent.begin() + 10), (Bytes{Cmd::Write, vt::Address, 4, 0}));
-    EXPECT_EQ(Bytes(sent.begin() + 14, sent.begin() + 18), (Bytes{0x18, 0x56, 0x34, 0x12}));
+    EXPECT_EQ(Bytes(sent.begin() + 14, sent.begin() + 18),
+              (Bytes{ObjectId::Module2Address, 0x56, 0x34, 0x12}));
     EXPECT_EQ(GetLE32(sent.data() + 18), FrameChecksum(sent.data() + 14, 4));
 }
 

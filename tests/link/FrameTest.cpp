@@ -158,7 +158,7 @@ TEST_F(Frames, WriteRequestOfDeviceCommandIsTwentyBytes) {
     EXPECT_EQ(Bytes(FrameBuffer, FrameBuffer + 10), head);
     EXPECT_EQ(GetLE32(FrameBuffer + 10), FrameChecksum(head.data(), 10));
     EXPECT_EQ(Bytes(FrameBuffer + 14, FrameBuffer + 20),
-              (Bytes{0x16, 0x01, 0x01, 0x16, 0x00, 0x00}));
+              (Bytes{ObjectId::DeviceCommand, 0x01, 0x01, 0x16, 0x00, 0x00}));
 }
 
 } // namespace

@@ -67,7 +67,7 @@ TEST(ValueCodec, LayoutMismatchStoresNothing) {
 
 TEST(ValueCodec, AddressObjectIsReversedBothWays) {
     uint8_t address[3] = {};
-    TObjectEntry table[1] = {{3, 0x0A, vt::Address, address, 0, 0}};
+    TObjectEntry table[1] = {{3, ObjectId::ConsoleAddress, vt::Address, address, 0, 0}};
     const uint8_t wire[] = {0x0A, 0x0B, 0x0C};
     EXPECT_EQ(DecodeObject(table, 0, wire), 1);
     EXPECT_EQ(Bytes(address, address + 3), (Bytes{0x0C, 0x0B, 0x0A}));
@@ -154,7 +154,7 @@ TEST_F(Catalogue, IdsAndTypesAreUnique) {
 
 TEST_F(Catalogue, SettingsReadFeedsTheWritesThatShareItsVariables) {
     // DeviceSettings as the device sends it: 18 fields, addresses least significant byte first.
-    uint8_t payload[65] = {0x11, 18};
+    uint8_t payload[65] = {ObjectId::DeviceSettings, 18};
     const uint8_t types[18] = {11, 25, 11, 11, 11, 33, 1, 25, 25, 1, 1, 1, 1, 33, 1, 33, 1, 1};
     std::memcpy(payload + 2, types, 18);
     uint8_t* v = payload + 20;
