@@ -51,7 +51,7 @@ class TDeviceModel {
     TSpectrumData& Spectrum() { return SpectrumValues; }
     TSpectrumData& SummedSpectrum() {
         return SpectrumSum;
-    } // object 06: counts since the dose reset
+    } // SpectrumData2: counts since the dose reset
     TBattery& ConsoleBattery() { return Batteries[0]; }
     TBattery& DetectorBattery() { return Batteries[1]; }
     // The status byte a read reports: computed from the state unless overridden.
