@@ -22,7 +22,7 @@ void Fix(std::vector<uint8_t>& r, uint8_t fix) {
         std::memcpy(r.data(), HostAddress, 3);
         std::memcpy(r.data() + 3, DeviceAddress, 3);
     }
-    if (fix & 2) PutLE32(r.data() + 10, FrameChecksum(r.data(), 10));
+    if (fix & 2) SealHeader(r.data());
     const size_t l = PayloadLength(r.data());
     if ((fix & 4) && l > 0 && r.size() >= HeaderSize + l + 4)
         PutLE32(r.data() + HeaderSize + l,

@@ -47,7 +47,7 @@ int FuzzSimRequest(const uint8_t* data, size_t size) {
         if (fix && chunk.size() >= HeaderSize) {
             std::memcpy(chunk.data(), device.Model().Address(), 3);
             std::memcpy(chunk.data() + 3, HostAddress, 3);
-            PutLE32(chunk.data() + 10, FrameChecksum(chunk.data(), 10));
+            SealHeader(chunk.data());
             const size_t l = PayloadLength(chunk.data());
             if (l > 0 && chunk.size() >= HeaderSize + l + 4)
                 PutLE32(chunk.data() + HeaderSize + l,

@@ -115,18 +115,18 @@ TExchangeVerdict JudgeExchange(const TStorageBytes& before, uint8_t index, bool 
     // Answered: an intact header from the device to us at the first byte that arrived.
     const bool answered = r.size() >= HeaderSize && std::memcmp(r.data(), HostAddress, 3) == 0 &&
                           std::memcmp(r.data() + 3, DeviceAddress, 3) == 0 &&
-                          FrameChecksum(r.data(), 10) == GetLE32(r.data() + 10);
+                          HeaderIntact(r.data());
     TExchangeVerdict verdict{
         answered ? TReplyOutcome::AnsweredNotDelivered : TReplyOutcome::NotAnswered, before};
     if (!answered) return verdict;
     if (write) {
-        if (r[6] == Cmd::Ack) verdict.Outcome = TReplyOutcome::Delivered;
+        if (r[FrameAt::Command] == Cmd::Ack) verdict.Outcome = TReplyOutcome::Delivered;
         return verdict;
     }
     const size_t l = PayloadLength(r.data());
-    if (r[6] != Cmd::ReadReply || r[7] != e.ValueType || l == 0 || l != e.EncodedSize ||
-        HeaderSize + l + 4 > FrameBufferSize || r.size() < HeaderSize + l + 4 ||
-        r[HeaderSize] != e.ObjectId ||
+    if (r[FrameAt::Command] != Cmd::ReadReply || r[FrameAt::ValueType] != e.ValueType || l == 0 ||
+        l != e.EncodedSize || HeaderSize + l + 4 > FrameBufferSize ||
+        r.size() < HeaderSize + l + 4 || r[HeaderSize] != e.ObjectId ||
         FrameChecksum(r.data() + HeaderSize, static_cast<uint16_t>(l)) !=
             GetLE32(r.data() + HeaderSize + l))
         return verdict;

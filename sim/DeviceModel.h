@@ -1,7 +1,9 @@
 #pragma once
-// The simulated console unit's inner state and its answers to request frames. It keeps its own
-// object variables and its own object table over them, so it never touches the program's
-// storage even when both run in one process.
+// The simulated console unit's inner state and its answers to request frames. It binds the
+// program's object catalogue to its own object variables, so it never touches the program's
+// storage even when both run in one process. The protocol peer is in DeviceModel.cpp, the live
+// values (measurement, dose, batteries, clock) in DevicePhysics.cpp and the archive (generated
+// sessions, live recording, the read position) in DeviceArchive.cpp.
 #include "link/Catalogue.h"
 #include "link/ObjectTable.h"
 #include "sim/SimOptions.h"
@@ -47,7 +49,9 @@ class TDeviceModel {
     void HoldLiveValues(bool hold) { Held = hold; }
     TMeasurementData& Measurement() { return Meas; }
     TSpectrumData& Spectrum() { return SpectrumValues; }
-    TSpectrumData& SummedSpectrum() { return SpectrumSum; } // object 06: counts since the dose reset
+    TSpectrumData& SummedSpectrum() {
+        return SpectrumSum;
+    } // SpectrumData2: counts since the dose reset
     TBattery& ConsoleBattery() { return Batteries[0]; }
     TBattery& DetectorBattery() { return Batteries[1]; }
     // The status byte a read reports: computed from the state unless overridden.
@@ -101,6 +105,8 @@ class TDeviceModel {
     int FindEntry(uint8_t valueType, uint8_t objectId) const;
     void RefreshForRead(uint8_t objectId);
     void Measure();
+    void RecordLive();
+    void StepArchiveRead();
     void ApplyWrite(uint8_t objectId, const uint8_t oldAddress[3]);
     void ErrorReply(const uint8_t* destination, uint8_t code, std::vector<uint8_t>& reply);
     void Tick();
@@ -108,14 +114,7 @@ class TDeviceModel {
 
     TSimOptions Opts;
     TObjectEntry Table[ObjectCount];
-    TFieldEntry SpectrumFieldList[23];
-    TFieldEntry SpecSumFields[23];
-    TFieldEntry MeasFields[16];
-    TFieldEntry BatFields[2][5];
-    TFieldEntry SetFields[18];
-    TFieldEntry SetWriteFields[7];
-    TFieldEntry ArchFields[9];
-    TFieldEntry TaggedFields[2];
+    TFieldEntry Fields[CatalogueFieldCount];
 
     TSpectrumData SpectrumValues{};
     TSpectrumData SpectrumSum{};

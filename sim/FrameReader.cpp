@@ -7,14 +7,14 @@ void TFrameReader::Feed(const uint8_t* data, size_t n, std::vector<std::vector<u
     size_t start = 0;
     while (Pending.size() - start >= HeaderSize) {
         const uint8_t* h = Pending.data() + start;
-        if (FrameChecksum(h, 10) != GetLE32(h + 10)) {
+        if (!HeaderIntact(h)) {
             ++start; // not a header here: look one byte further
             ++SkippedBytes;
             continue;
         }
-        const size_t L = size_t(h[8]) | size_t(h[9]) << 8;
-        size_t total = L == 0 ? HeaderSize : HeaderSize + L + 4;
-        if (L > MaxPayload) total = HeaderSize; // refused on the header alone
+        const uint16_t L = PayloadLength(h);
+        const size_t total =
+            L > MaxPayload ? HeaderSize : FrameSize(L); // refused on the header alone
         if (Pending.size() - start < total) break;
         frames.emplace_back(h, h + total);
         start += total;

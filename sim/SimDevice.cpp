@@ -8,7 +8,11 @@
 namespace {
 
 // Object ids a read may be answered with instead, when a reply for another object is injected.
-constexpr uint8_t ReadableIds[] = {0x03, 0x06, 0x00, 0x04, 0x01, 0x11, 0x05, 0x0A, 0x13, 0x18};
+constexpr uint8_t ReadableIds[] = {ObjectId::SpectrumData,    ObjectId::SpectrumData2,
+                                   ObjectId::MeasurementData, ObjectId::ConsoleBattery,
+                                   ObjectId::DetectorBattery, ObjectId::DeviceSettings,
+                                   ObjectId::ArchiveEntry,    ObjectId::ConsoleAddress,
+                                   ObjectId::Module1Address,  ObjectId::Module2Address};
 
 void Flip(std::vector<uint8_t>& bytes, size_t at, std::mt19937& rng) {
     std::uniform_int_distribution<int> bit(0, 7);
@@ -34,10 +38,10 @@ void TSimDevice::Receive(const uint8_t* data, size_t n, std::vector<TOutgoing>& 
 bool TSimDevice::Answer(const uint8_t* frame, size_t n, TOutgoing& out) {
     out = TOutgoing{};
     // Only frames the device would answer draw a fault, so "the next N" counts real exchanges.
-    const uint8_t command = n >= HeaderSize ? frame[6] : 0;
-    if (n < HeaderSize || FrameChecksum(frame, 10) != GetLE32(frame + 10) ||
-        std::memcmp(frame, DeviceModel.Address(), 3) != 0 || command == Cmd::Ack ||
-        command == Cmd::Error || command == Cmd::ReadReply)
+    const uint8_t command = n >= HeaderSize ? frame[FrameAt::Command] : 0;
+    if (n < HeaderSize || !HeaderIntact(frame) ||
+        std::memcmp(frame + FrameAt::Destination, DeviceModel.Address(), 3) != 0 ||
+        command == Cmd::Ack || command == Cmd::Error || command == Cmd::ReadReply)
         return false;
     const std::optional<TFault> fault = Injector.Draw();
     if (fault == TFault::NoAnswer) return false;
@@ -49,25 +53,25 @@ bool TSimDevice::Answer(const uint8_t* frame, size_t n, TOutgoing& out) {
 
     std::vector<uint8_t>& b = out.Bytes;
     std::mt19937& rng = Injector.Random();
-    const size_t L = size_t(b[8]) | size_t(b[9]) << 8;
+    const size_t L = PayloadLength(b.data());
     switch (*fault) {
     case TFault::CorruptHeader: {
-        std::uniform_int_distribution<size_t> at(0, 9);
+        std::uniform_int_distribution<size_t> at(0, FrameAt::HeaderChecksum - 1);
         Flip(b, at(rng), rng);
         break;
     }
     case TFault::CorruptPayload:
     case TFault::CorruptPayloadChecksum:
         if (L > 0) {
-            const size_t first = *fault == TFault::CorruptPayload ? 14 : 14 + L;
-            const size_t last = *fault == TFault::CorruptPayload ? 13 + L : 17 + L;
+            const size_t first = FrameAt::Payload + (*fault == TFault::CorruptPayload ? 0 : L);
+            const size_t last = first + (*fault == TFault::CorruptPayload ? L : 4) - 1;
             std::uniform_int_distribution<size_t> at(first, last);
             Flip(b, at(rng), rng);
             break;
         }
         [[fallthrough]]; // nothing after the header: spoil its checksum instead
     case TFault::CorruptHeaderChecksum: {
-        std::uniform_int_distribution<size_t> at(10, 13);
+        std::uniform_int_distribution<size_t> at(FrameAt::HeaderChecksum, HeaderSize - 1);
         Flip(b, at(rng), rng);
         break;
     }
@@ -79,31 +83,33 @@ bool TSimDevice::Answer(const uint8_t* frame, size_t n, TOutgoing& out) {
         break;
     case TFault::WrongSource: {
         uint8_t other[3] = {source[0], source[1], static_cast<uint8_t>(source[2] ^ 0x5A)};
-        std::memcpy(b.data() + 3, other, 3);
-        PutLE32(b.data() + 10, FrameChecksum(b.data(), 10));
+        std::memcpy(b.data() + FrameAt::Source, other, 3);
+        SealHeader(b.data());
         break;
     }
     case TFault::Delay:
         out.DelayMs = Injector.Parameter(TFault::Delay);
         break;
     case TFault::OtherObject: {
-        const uint8_t asked = frame[6] == Cmd::Read && n > 14 ? frame[14] : 0xFF;
+        const uint8_t asked = frame[FrameAt::Command] == Cmd::Read && n > FrameAt::ObjectId
+                                  ? frame[FrameAt::ObjectId]
+                                  : 0xFF;
         std::vector<uint8_t> ids;
         for (uint8_t id : ReadableIds)
-            if (id != asked && id != 0x05) ids.push_back(id); // an archive step would be lost
+            if (id != asked && id != ObjectId::ArchiveEntry)
+                ids.push_back(id); // an archive step would be lost
         std::uniform_int_distribution<size_t> pick(0, ids.size() - 1);
         uint8_t asker[3];
-        std::memcpy(asker, frame + 3, 3);
+        std::memcpy(asker, frame + FrameAt::Source, 3);
         DeviceModel.BuildReadReply(ids[pick(rng)], asker, b);
-        std::memcpy(b.data() + 3, source, 3);
-        PutLE32(b.data() + 10, FrameChecksum(b.data(), 10));
+        std::memcpy(b.data() + FrameAt::Source, source, 3);
+        SealHeader(b.data());
         break;
     }
     case TFault::HugeLength:
         b.resize(HeaderSize);
-        b[8] = 0xFF;
-        b[9] = 0xFF;
-        PutLE32(b.data() + 10, FrameChecksum(b.data(), 10));
+        SetPayloadLength(b.data(), 0xFFFF);
+        SealHeader(b.data());
         b.resize(HeaderSize + 4200, 0x55);
         break;
     case TFault::HangUp:

@@ -2,6 +2,9 @@
 
 #include "link/ObjectTable.h"
 
+#include <array>
+#include <cstddef>
+
 TSpectrumData SpectrumData;
 TMeasurementData MeasurementData;
 TBattery ConsoleBattery;
@@ -14,104 +17,227 @@ TTaggedAddress TaggedAddress;
 
 namespace {
 
-TFieldEntry SpectrumFields[] = {
-    {vt::U32, &SpectrumData.Field1},     {vt::U32, &SpectrumData.Counts[0]},
-    {vt::U32, &SpectrumData.Counts[1]},  {vt::U32, &SpectrumData.Counts[2]},
-    {vt::U32, &SpectrumData.Counts[3]},  {vt::U32, &SpectrumData.Counts[4]},
-    {vt::U32, &SpectrumData.Counts[5]},  {vt::U32, &SpectrumData.Counts[6]},
-    {vt::U32, &SpectrumData.Counts[7]},  {vt::U32, &SpectrumData.Counts[8]},
-    {vt::U32, &SpectrumData.Counts[9]},  {vt::U32, &SpectrumData.Counts[10]},
-    {vt::U32, &SpectrumData.Counts[11]}, {vt::U32, &SpectrumData.Counts[12]},
-    {vt::U32, &SpectrumData.Counts[13]}, {vt::Float, &SpectrumData.Field16},
-    {vt::Float, &SpectrumData.Field17},  {vt::Float, &SpectrumData.Field18},
-    {vt::U32, &SpectrumData.Field19},    {vt::Float, &SpectrumData.Field20},
-    {vt::Float, &SpectrumData.Field21},  {vt::U8, &SpectrumData.Field22},
-    {vt::U8, &SpectrumData.Field23},
+// Where a value lies within the variable its object is bound to.
+struct TFieldLayout {
+    TValueType ValueType;
+    uint16_t Offset;
 };
 
-TFieldEntry MeasurementFields[] = {
-    {vt::Float, &MeasurementData.Field1},      {vt::U32, &MeasurementData.RecordCount},
-    {vt::Float, &MeasurementData.Uncertainty}, {vt::Float, &MeasurementData.Dose},
-    {vt::U32, &MeasurementData.Field5},        {vt::U32, &MeasurementData.AccumulationTime},
-    {vt::Float, &MeasurementData.Field7},      {vt::Float, &MeasurementData.Field8},
-    {vt::Float, &MeasurementData.DoseRate},    {vt::U8, &MeasurementData.ClockSeconds},
-    {vt::U8, &MeasurementData.ClockMinutes},   {vt::U8, &MeasurementData.ClockHours},
-    {vt::U8, &MeasurementData.Field13},        {vt::U8, &MeasurementData.Field14},
-    {vt::U8, &MeasurementData.Field15},        {vt::U8, &MeasurementData.Status},
+// The variable of TObjectValues an object is bound to.
+enum class TStore : uint8_t {
+    Spectrum,
+    Spectrum2,
+    Measurement,
+    ConsoleBattery,
+    DetectorBattery,
+    Settings,
+    ArchiveEntry,
+    DeviceClock,
+    DeviceCommand,
+    TaggedAddress,
 };
 
-TFieldEntry ConsoleBatteryFields[] = {
-    {vt::Float, &ConsoleBattery.Temperature}, {vt::Float, &ConsoleBattery.Current},
-    {vt::U32, &ConsoleBattery.RemainingTime}, {vt::U8, &ConsoleBattery.Condition},
-    {vt::U8, &ConsoleBattery.Charge},
+struct TObjectLayout {
+    uint8_t Access;
+    uint8_t ObjectId;
+    TValueType ValueType;
+    TStore Store;
+    const TFieldLayout* Fields; // structures: FieldCount fields
+    uint8_t FieldCount;
+    uint16_t Offset; // other values: where the value lies in its variable
 };
 
-TFieldEntry DetectorBatteryFields[] = {
-    {vt::Float, &DetectorBattery.Temperature}, {vt::Float, &DetectorBattery.Current},
-    {vt::U32, &DetectorBattery.RemainingTime}, {vt::U8, &DetectorBattery.Condition},
-    {vt::U8, &DetectorBattery.Charge},
+#define AT(Struct, member) static_cast<uint16_t>(offsetof(Struct, member))
+
+constexpr std::array<TFieldLayout, 23> SpectrumLayoutOf() {
+    std::array<TFieldLayout, 23> f{};
+    f[0] = {vt::U32, AT(TSpectrumData, Field1)};
+    for (int c = 0; c < SpectrumChannels; ++c)
+        f[1 + c] = {vt::U32, static_cast<uint16_t>(AT(TSpectrumData, Counts) + c * 4)};
+    f[15] = {vt::Float, AT(TSpectrumData, Field16)};
+    f[16] = {vt::Float, AT(TSpectrumData, Field17)};
+    f[17] = {vt::Float, AT(TSpectrumData, Field18)};
+    f[18] = {vt::U32, AT(TSpectrumData, Field19)};
+    f[19] = {vt::Float, AT(TSpectrumData, Field20)};
+    f[20] = {vt::Float, AT(TSpectrumData, Field21)};
+    f[21] = {vt::U8, AT(TSpectrumData, Field22)};
+    f[22] = {vt::U8, AT(TSpectrumData, Field23)};
+    return f;
+}
+constexpr std::array<TFieldLayout, 23> SpectrumLayout = SpectrumLayoutOf();
+
+constexpr TFieldLayout MeasurementLayout[] = {
+    {vt::Float, AT(TMeasurementData, Field1)},
+    {vt::U32, AT(TMeasurementData, RecordCount)},
+    {vt::Float, AT(TMeasurementData, Uncertainty)},
+    {vt::Float, AT(TMeasurementData, Dose)},
+    {vt::U32, AT(TMeasurementData, Field5)},
+    {vt::U32, AT(TMeasurementData, AccumulationTime)},
+    {vt::Float, AT(TMeasurementData, Field7)},
+    {vt::Float, AT(TMeasurementData, Field8)},
+    {vt::Float, AT(TMeasurementData, DoseRate)},
+    {vt::U8, AT(TMeasurementData, ClockSeconds)},
+    {vt::U8, AT(TMeasurementData, ClockMinutes)},
+    {vt::U8, AT(TMeasurementData, ClockHours)},
+    {vt::U8, AT(TMeasurementData, Field13)},
+    {vt::U8, AT(TMeasurementData, Field14)},
+    {vt::U8, AT(TMeasurementData, Field15)},
+    {vt::U8, AT(TMeasurementData, Status)},
 };
 
-TFieldEntry DeviceSettingsFields[] = {
-    {vt::U32, &DeviceSettings.Field1},          {vt::Float, &DeviceSettings.Field2},
-    {vt::U32, &DeviceSettings.Field3},          {vt::U32, &DeviceSettings.Field4},
-    {vt::U32, &DeviceSettings.Field5},          {vt::Address, DeviceSettings.ConsoleAddress},
-    {vt::U8, &DeviceSettings.Field7},           {vt::Float, &DeviceSettings.DoseRateThreshold},
-    {vt::Float, &DeviceSettings.DoseThreshold}, {vt::U8, &DeviceSettings.Brightness},
-    {vt::U8, &DeviceSettings.DisplayMode},      {vt::U8, &DeviceSettings.Options},
-    {vt::U8, &DeviceSettings.RecordingMode},    {vt::Address, DeviceSettings.Module1Address},
-    {vt::U8, &DeviceSettings.Module1Channel},   {vt::Address, DeviceSettings.Module2Address},
-    {vt::U8, &DeviceSettings.Module2Channel},   {vt::U8, &DeviceSettings.Screens},
+constexpr TFieldLayout BatteryLayout[] = {
+    {vt::Float, AT(TBattery, Temperature)}, {vt::Float, AT(TBattery, Current)},
+    {vt::U32, AT(TBattery, RemainingTime)}, {vt::U8, AT(TBattery, Condition)},
+    {vt::U8, AT(TBattery, Charge)},
 };
 
-// The same variables as fields 8..13 and 18 above: a settings read changes what this sends.
-TFieldEntry DeviceSettingsWriteFields[] = {
-    {vt::Float, &DeviceSettings.DoseRateThreshold},
-    {vt::Float, &DeviceSettings.DoseThreshold},
-    {vt::U8, &DeviceSettings.Brightness},
-    {vt::U8, &DeviceSettings.DisplayMode},
-    {vt::U8, &DeviceSettings.Options},
-    {vt::U8, &DeviceSettings.RecordingMode},
-    {vt::U8, &DeviceSettings.Screens},
+constexpr TFieldLayout SettingsLayout[] = {
+    {vt::U32, AT(TDeviceSettings, Field1)},
+    {vt::Float, AT(TDeviceSettings, Field2)},
+    {vt::U32, AT(TDeviceSettings, Field3)},
+    {vt::U32, AT(TDeviceSettings, Field4)},
+    {vt::U32, AT(TDeviceSettings, Field5)},
+    {vt::Address, AT(TDeviceSettings, ConsoleAddress)},
+    {vt::U8, AT(TDeviceSettings, Field7)},
+    {vt::Float, AT(TDeviceSettings, DoseRateThreshold)},
+    {vt::Float, AT(TDeviceSettings, DoseThreshold)},
+    {vt::U8, AT(TDeviceSettings, Brightness)},
+    {vt::U8, AT(TDeviceSettings, DisplayMode)},
+    {vt::U8, AT(TDeviceSettings, Options)},
+    {vt::U8, AT(TDeviceSettings, RecordingMode)},
+    {vt::Address, AT(TDeviceSettings, Module1Address)},
+    {vt::U8, AT(TDeviceSettings, Module1Channel)},
+    {vt::Address, AT(TDeviceSettings, Module2Address)},
+    {vt::U8, AT(TDeviceSettings, Module2Channel)},
+    {vt::U8, AT(TDeviceSettings, Screens)},
 };
 
-TFieldEntry ArchiveEntryFields[] = {
-    {vt::Float, &ArchiveEntry.Latitude}, {vt::Float, &ArchiveEntry.Longitude},
-    {vt::Float, &ArchiveEntry.Value},    {vt::U8, &ArchiveEntry.SecondsFlags},
-    {vt::U8, &ArchiveEntry.Minutes},     {vt::U8, &ArchiveEntry.Hours},
-    {vt::U8, &ArchiveEntry.KindDay},     {vt::U8, &ArchiveEntry.Month},
-    {vt::U8, &ArchiveEntry.Year},
+// The same variables as settings fields 8..13 and 18: a settings read changes what this sends.
+constexpr TFieldLayout SettingsWriteLayout[] = {
+    SettingsLayout[7],  SettingsLayout[8],  SettingsLayout[9],  SettingsLayout[10],
+    SettingsLayout[11], SettingsLayout[12], SettingsLayout[17],
 };
 
-TFieldEntry TaggedAddressFields[] = {
-    {vt::U8, &TaggedAddress.Value},
-    {vt::Address, TaggedAddress.Address},
+constexpr TFieldLayout ArchiveEntryLayout[] = {
+    {vt::Float, AT(TArchiveEntry, Latitude)}, {vt::Float, AT(TArchiveEntry, Longitude)},
+    {vt::Float, AT(TArchiveEntry, Value)},    {vt::U8, AT(TArchiveEntry, SecondsFlags)},
+    {vt::U8, AT(TArchiveEntry, Minutes)},     {vt::U8, AT(TArchiveEntry, Hours)},
+    {vt::U8, AT(TArchiveEntry, KindDay)},     {vt::U8, AT(TArchiveEntry, Month)},
+    {vt::U8, AT(TArchiveEntry, Year)},
 };
 
-template <size_t N> constexpr uint8_t CountOf(const TFieldEntry (&)[N]) {
-    return N;
+constexpr TFieldLayout TaggedAddressLayout[] = {
+    {vt::U8, AT(TTaggedAddress, Value)},
+    {vt::Address, AT(TTaggedAddress, Address)},
+};
+
+template <size_t N>
+constexpr TObjectLayout Structure(uint8_t access, uint8_t id, TStore store,
+                                  const TFieldLayout (&fields)[N]) {
+    return {access, id, vt::Struct, store, fields, static_cast<uint8_t>(N), 0};
+}
+
+template <size_t N>
+constexpr TObjectLayout Structure(uint8_t access, uint8_t id, TStore store,
+                                  const std::array<TFieldLayout, N>& fields) {
+    return {access, id, vt::Struct, store, fields.data(), static_cast<uint8_t>(N), 0};
+}
+
+constexpr TObjectLayout Value(uint8_t access, uint8_t id, TValueType type, TStore store,
+                              uint16_t offset = 0) {
+    return {access, id, type, store, nullptr, 0, offset};
 }
 
 constexpr uint8_t RW = AccessRead | AccessWrite;
 constexpr uint8_t W = AccessWrite;
 
-} // namespace
-
-TObjectEntry ObjectTable[ObjectCount] = {
-    {RW, 0x03, vt::Struct, SpectrumFields, CountOf(SpectrumFields), 0},
-    {RW, 0x06, vt::Struct, SpectrumFields, CountOf(SpectrumFields), 0},
-    {RW, 0x00, vt::Struct, MeasurementFields, CountOf(MeasurementFields), 0},
-    {RW, 0x04, vt::Struct, ConsoleBatteryFields, CountOf(ConsoleBatteryFields), 0},
-    {RW, 0x01, vt::Struct, DetectorBatteryFields, CountOf(DetectorBatteryFields), 0},
-    {RW, 0x11, vt::Struct, DeviceSettingsFields, CountOf(DeviceSettingsFields), 0},
-    {W, 0x12, vt::Struct, DeviceSettingsWriteFields, CountOf(DeviceSettingsWriteFields), 0},
-    {RW, 0x05, vt::Struct, ArchiveEntryFields, CountOf(ArchiveEntryFields), 0},
-    {W, 0x14, vt::Bytes8, DeviceClock, 0, 0},
-    {W, 0x16, vt::U8, &DeviceCommand, 0, 0},
-    {RW, 0x0A, vt::Address, DeviceSettings.ConsoleAddress, 0, 0},
-    {RW, 0x13, vt::Address, DeviceSettings.Module1Address, 0, 0},
-    {RW, 0x18, vt::Address, DeviceSettings.Module2Address, 0, 0},
-    {W, 0x02, vt::Struct, TaggedAddressFields, CountOf(TaggedAddressFields), 0},
+// In table order (the Obj indexes).
+constexpr TObjectLayout Layout[ObjectCount] = {
+    Structure(RW, ObjectId::SpectrumData, TStore::Spectrum, SpectrumLayout),
+    Structure(RW, ObjectId::SpectrumData2, TStore::Spectrum2, SpectrumLayout),
+    Structure(RW, ObjectId::MeasurementData, TStore::Measurement, MeasurementLayout),
+    Structure(RW, ObjectId::ConsoleBattery, TStore::ConsoleBattery, BatteryLayout),
+    Structure(RW, ObjectId::DetectorBattery, TStore::DetectorBattery, BatteryLayout),
+    Structure(RW, ObjectId::DeviceSettings, TStore::Settings, SettingsLayout),
+    Structure(W, ObjectId::DeviceSettingsWrite, TStore::Settings, SettingsWriteLayout),
+    Structure(RW, ObjectId::ArchiveEntry, TStore::ArchiveEntry, ArchiveEntryLayout),
+    Value(W, ObjectId::DeviceClock, vt::Bytes8, TStore::DeviceClock),
+    Value(W, ObjectId::DeviceCommand, vt::U8, TStore::DeviceCommand),
+    Value(RW, ObjectId::ConsoleAddress, vt::Address, TStore::Settings,
+          AT(TDeviceSettings, ConsoleAddress)),
+    Value(RW, ObjectId::Module1Address, vt::Address, TStore::Settings,
+          AT(TDeviceSettings, Module1Address)),
+    Value(RW, ObjectId::Module2Address, vt::Address, TStore::Settings,
+          AT(TDeviceSettings, Module2Address)),
+    Structure(W, ObjectId::TaggedAddress, TStore::TaggedAddress, TaggedAddressLayout),
 };
 
+#undef AT
+
+uint8_t* StoreOf(const TObjectValues& v, TStore store) {
+    switch (store) {
+    case TStore::Spectrum:
+        return reinterpret_cast<uint8_t*>(v.Spectrum);
+    case TStore::Spectrum2:
+        return reinterpret_cast<uint8_t*>(v.Spectrum2);
+    case TStore::Measurement:
+        return reinterpret_cast<uint8_t*>(v.Measurement);
+    case TStore::ConsoleBattery:
+        return reinterpret_cast<uint8_t*>(v.ConsoleBattery);
+    case TStore::DetectorBattery:
+        return reinterpret_cast<uint8_t*>(v.DetectorBattery);
+    case TStore::Settings:
+        return reinterpret_cast<uint8_t*>(v.Settings);
+    case TStore::ArchiveEntry:
+        return reinterpret_cast<uint8_t*>(v.ArchiveEntry);
+    case TStore::DeviceClock:
+        return v.DeviceClock;
+    case TStore::DeviceCommand:
+        return v.DeviceCommand;
+    case TStore::TaggedAddress:
+        return reinterpret_cast<uint8_t*>(v.TaggedAddress);
+    }
+    return nullptr;
+}
+
+constexpr int LaidOutFields() {
+    int n = 0;
+    for (const TObjectLayout& o : Layout)
+        n += o.FieldCount;
+    return n;
+}
+static_assert(LaidOutFields() == CatalogueFieldCount, "field entries of the catalogue");
+
+} // namespace
+
+void BindCatalogue(const TObjectValues& values, TObjectEntry* table, TFieldEntry* fields) {
+    for (uint8_t i = 0; i < ObjectCount; ++i) {
+        const TObjectLayout& o = Layout[i];
+        uint8_t* store = StoreOf(values, o.Store);
+        if (o.ValueType != vt::Struct) {
+            table[i] = {o.Access, o.ObjectId, o.ValueType, store + o.Offset, 0, 0};
+            continue;
+        }
+        for (uint8_t f = 0; f < o.FieldCount; ++f)
+            fields[f] = {o.Fields[f].ValueType, store + o.Fields[f].Offset};
+        table[i] = {o.Access, o.ObjectId, vt::Struct, fields, o.FieldCount, 0};
+        fields += o.FieldCount;
+    }
+}
+
+namespace {
+TFieldEntry ProgramFields[CatalogueFieldCount];
+} // namespace
+
+TObjectEntry ObjectTable[ObjectCount];
 uint8_t ObjectTableCount = ObjectCount;
+
+namespace {
+// Bound before main: nothing reads the table during static initialisation.
+const bool ProgramTableBound =
+    (BindCatalogue({&SpectrumData, &SpectrumData, &MeasurementData, &ConsoleBattery,
+                    &DetectorBattery, &DeviceSettings, &ArchiveEntry, DeviceClock, &DeviceCommand,
+                    &TaggedAddress},
+                   ObjectTable, ProgramFields),
+     true);
+} // namespace

@@ -1,7 +1,8 @@
 #pragma once
-// The fourteen objects of the console unit: their table indexes and the program-wide variables
-// that hold their values. Several objects share variables: decoding one changes what the others
-// send next.
+// The fourteen objects of the console unit: their table indexes, ids, and the program-wide
+// variables that hold their values. Several objects share variables: decoding one changes what
+// the others send next. The objects' layout is described once (Catalogue.cpp) and bound either
+// to these variables (ObjectTable) or to another owner's storage (the simulated console unit).
 #include <cstddef>
 #include <cstdint>
 
@@ -24,6 +25,30 @@ enum : uint8_t {
     TaggedAddress = 13,
 };
 }
+
+// Object ids as they travel in the payload's first byte, by the same names.
+namespace ObjectId {
+constexpr uint8_t SpectrumData = 0x03;
+constexpr uint8_t SpectrumData2 = 0x06;
+constexpr uint8_t MeasurementData = 0x00;
+constexpr uint8_t ConsoleBattery = 0x04;
+constexpr uint8_t DetectorBattery = 0x01;
+constexpr uint8_t DeviceSettings = 0x11;
+constexpr uint8_t DeviceSettingsWrite = 0x12;
+constexpr uint8_t ArchiveEntry = 0x05;
+constexpr uint8_t DeviceClock = 0x14;
+constexpr uint8_t DeviceCommand = 0x16;
+constexpr uint8_t ConsoleAddress = 0x0A;
+constexpr uint8_t Module1Address = 0x13;
+constexpr uint8_t Module2Address = 0x18;
+constexpr uint8_t TaggedAddress = 0x02;
+} // namespace ObjectId
+
+// Values of a DeviceCommand write.
+namespace DeviceCommandValue {
+constexpr uint8_t ResetDose = 1;
+constexpr uint8_t EraseArchive = 2;
+} // namespace DeviceCommandValue
 
 constexpr int SpectrumChannels = 14;
 
@@ -75,12 +100,12 @@ struct TDeviceSettings {
     uint32_t Field3, Field4, Field5;
     uint8_t ConsoleAddress[3]; // field 6
     uint8_t Field7;
-    float DoseRateThreshold; // field 8, uSv/h
-    float DoseThreshold;     // field 9
-    uint8_t Brightness;      // field 10
-    uint8_t DisplayMode;     // field 11
-    uint8_t Options;         // field 12
-    uint8_t RecordingMode;   // field 13
+    float DoseRateThreshold;   // field 8, uSv/h
+    float DoseThreshold;       // field 9
+    uint8_t Brightness;        // field 10
+    uint8_t DisplayMode;       // field 11
+    uint8_t Options;           // field 12
+    uint8_t RecordingMode;     // field 13
     uint8_t Module1Address[3]; // field 14
     uint8_t Module1Channel;    // field 15
     uint8_t Module2Address[3]; // field 16
@@ -118,6 +143,29 @@ struct TTaggedAddress {
     uint8_t Value;
     uint8_t Address[3];
 };
+
+// The variables an object table is bound to. SpectrumData and SpectrumData2 may share one.
+struct TObjectValues {
+    TSpectrumData* Spectrum;
+    TSpectrumData* Spectrum2;
+    TMeasurementData* Measurement;
+    TBattery* ConsoleBattery;
+    TBattery* DetectorBattery;
+    TDeviceSettings* Settings;
+    TArchiveEntry* ArchiveEntry;
+    uint8_t* DeviceClock; // 8 bytes
+    uint8_t* DeviceCommand;
+    TTaggedAddress* TaggedAddress;
+};
+
+struct TObjectEntry;
+struct TFieldEntry;
+// Field entries of all structure objects together.
+constexpr int CatalogueFieldCount = 23 + 23 + 16 + 5 + 5 + 18 + 7 + 9 + 2;
+
+// Fills `table` (ObjectCount entries, encoded sizes 0) and `fields` (CatalogueFieldCount entries,
+// which the table points into) so that the fourteen objects read and write `values`.
+void BindCatalogue(const TObjectValues& values, TObjectEntry* table, TFieldEntry* fields);
 
 extern TSpectrumData SpectrumData;
 extern TMeasurementData MeasurementData;

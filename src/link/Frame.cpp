@@ -41,6 +41,20 @@ bool HeaderIntact(const uint8_t* frame) {
     return FrameChecksum(frame, 10) == GetLE32(frame + 10);
 }
 
+void SetPayloadLength(uint8_t* frame, uint16_t length) {
+    frame[FrameAt::Length] = static_cast<uint8_t>(length);
+    frame[FrameAt::Length + 1] = static_cast<uint8_t>(length >> 8);
+}
+
+void SealHeader(uint8_t* frame) {
+    PutLE32(frame + FrameAt::HeaderChecksum, FrameChecksum(frame, FrameAt::HeaderChecksum));
+}
+
+bool PayloadIntact(const uint8_t* frame, uint16_t length) {
+    return FrameChecksum(frame + FrameAt::Payload, length) ==
+           GetLE32(frame + FrameAt::Payload + length);
+}
+
 uint16_t CompleteFrame(uint8_t* frame, const uint8_t* destination, const uint8_t* source,
                        uint8_t command, uint8_t valueType, uint16_t length) {
     std::memcpy(frame, destination, 3);

@@ -1,16 +1,20 @@
 #pragma once
 // Frames: header layout, checksum, the one frame buffer, building requests and judging replies.
+#include <cstddef>
 #include <cstdint>
 
-struct TFrameHeader {
-    uint8_t Destination[3];
-    uint8_t Source[3];
-    uint8_t Command;
-    uint8_t ValueType;
-    uint8_t Length[2];   // payload length, little-endian
-    uint8_t Checksum[4]; // FrameChecksum of bytes 0..9, little-endian
-};
-static_assert(sizeof(TFrameHeader) == 14, "frame header");
+// Where each part of a frame starts. The payload, when there is one, begins with the object id
+// and is followed by its own 4-byte checksum.
+namespace FrameAt {
+constexpr uint16_t Destination = 0; // 3 bytes
+constexpr uint16_t Source = 3;      // 3 bytes
+constexpr uint16_t Command = 6;
+constexpr uint16_t ValueType = 7;
+constexpr uint16_t Length = 8;          // payload length, 2 bytes little-endian
+constexpr uint16_t HeaderChecksum = 10; // FrameChecksum of bytes 0..9, 4 bytes little-endian
+constexpr uint16_t Payload = 14;
+constexpr uint16_t ObjectId = Payload;
+} // namespace FrameAt
 
 constexpr uint16_t HeaderSize = 14;
 constexpr uint16_t MaxPayload = 4095;
@@ -40,8 +44,19 @@ extern uint8_t DeviceAddress[3];
 uint32_t FrameChecksum(const uint8_t* data, uint16_t length);
 // Header bytes 10..13 hold the checksum of bytes 0..9.
 bool HeaderIntact(const uint8_t* frame);
+// Writes the header checksum over bytes 0..9 as they now stand.
+void SealHeader(uint8_t* frame);
 // Payload length announced by header bytes 8..9.
 uint16_t PayloadLength(const uint8_t* frame);
+// Sets header bytes 8..9; the header checksum is left to SealHeader.
+void SetPayloadLength(uint8_t* frame, uint16_t length);
+// Whether the payload of `length` bytes matches the checksum that follows it. The caller makes
+// sure all 18 + length bytes are there.
+bool PayloadIntact(const uint8_t* frame, uint16_t length);
+// Bytes of the whole frame whose header announces a payload of `length`.
+constexpr size_t FrameSize(uint16_t length) {
+    return length == 0 ? HeaderSize : size_t(HeaderSize) + length + 4;
+}
 void PutLE32(uint8_t* at, uint32_t value);
 uint32_t GetLE32(const uint8_t* at);
 

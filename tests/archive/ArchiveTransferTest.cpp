@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveTransfer.h"
+#include "link/Catalogue.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
 #include "tests/support/QuietDevice.h"
@@ -11,8 +12,6 @@
 #include <memory>
 
 namespace {
-
-constexpr uint8_t IdArchive = 0x05;
 
 class Transfer : public ::testing::Test {
   protected:
@@ -51,7 +50,7 @@ TEST_F(Transfer, CopiesTheDeviceArchiveSlotBySlot) {
     EXPECT_TRUE(r.Completed);
     EXPECT_TRUE(ArchiveLoaded);
     EXPECT_EQ(r.Failures, 0);
-    EXPECT_EQ(Model().Reads(IdArchive), 903); // the discarded lead-in, then 902 kept
+    EXPECT_EQ(Model().Reads(ObjectId::ArchiveEntry), 903); // the discarded lead-in, then 902 kept
     for (int i = 0; i < ArchiveSlotCount; ++i)
         ASSERT_TRUE(SlotIsDevices(i, i)) << i;
     ASSERT_EQ(stored.size(), 902u);

@@ -32,8 +32,6 @@
 
 namespace {
 
-constexpr uint8_t IdArchive = 0x05, IdMeasurement = 0x00;
-
 int ProcessEnds = 0;
 void CountProcessEnd(int) {
     ++ProcessEnds;
@@ -400,8 +398,8 @@ TEST_F(ArchiveTab, ReadKeepsEverythingElseOut) {
     EXPECT_EQ(progressSeen, 1);
     EXPECT_TRUE(closeRefused);
     EXPECT_GE(served, 900) << "the event loop was served after every exchange";
-    EXPECT_EQ(Model().Reads(IdArchive), 903);
-    EXPECT_EQ(Model().Reads(IdMeasurement), 0);
+    EXPECT_EQ(Model().Reads(ObjectId::ArchiveEntry), 903);
+    EXPECT_EQ(Model().Reads(ObjectId::MeasurementData), 0);
     EXPECT_EQ(Model().Commands(2), 0);
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(Status(), QStringLiteral("Прочитано"));

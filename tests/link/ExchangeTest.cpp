@@ -58,7 +58,7 @@ class Exchange : public ::testing::Test {
 };
 
 TEST_F(Exchange, ReadsAHeaderThenAtMostThePayload) {
-    Bytes full = BatteryReply(0x04, 7);
+    Bytes full = BatteryReply(ObjectId::ConsoleBattery, 7);
     Bytes badHeader = Ack();
     badHeader[11] ^= 1;
     const struct {
@@ -109,8 +109,8 @@ TEST_F(Exchange, ReadsAHeaderThenAtMostThePayload) {
 TEST_F(Exchange, NeverReadsPastTheFrameBuffer) {
     // A header announcing 65535 payload bytes followed by more filler than the buffer holds.
     Bytes huge = Reply(Cmd::ReadReply, vt::Struct, {});
-    huge[8] = huge[9] = 0xFF;
-    PutLE32(huge.data() + 10, FrameChecksum(huge.data(), 10));
+    SetPayloadLength(huge.data(), 0xFFFF);
+    SealHeader(huge.data());
     huge.resize(14 + 5000, 0x5A);
     Transact(huge);
     const std::vector<TReadCall>& reads = link.Port->Reads;
@@ -172,7 +172,9 @@ TEST_F(Exchange, StatusTextFollowsOutcomeAndLanguage) {
     for (const auto& c : cases) {
         LanguageIndex = c.language;
         Status.reset();
-        link.Port->Reply = !c.answered ? Bytes{} : c.write ? Ack() : BatteryReply(0x04, 5);
+        link.Port->Reply = !c.answered ? Bytes{}
+                           : c.write   ? Ack()
+                                       : BatteryReply(ObjectId::ConsoleBattery, 5);
         const uint8_t result =
             c.write ? WriteObject(Obj::DeviceCommand) : ReadObject(Obj::ConsoleBattery);
         EXPECT_EQ(result, c.answered ? 1 : 0) << int(c.language);
@@ -182,7 +184,7 @@ TEST_F(Exchange, StatusTextFollowsOutcomeAndLanguage) {
 
 TEST_F(Exchange, OnlyTheWholeObjectAskedForCountsAndIsStored) {
     using O = TReplyOutcome;
-    const Bytes good = BatteryReply(0x04, 4242);
+    const Bytes good = BatteryReply(ObjectId::ConsoleBattery, 4242);
     Bytes damaged = good;
     damaged[20] ^= 0x10;
     Bytes late = good;
@@ -197,7 +199,7 @@ TEST_F(Exchange, OnlyTheWholeObjectAskedForCountsAndIsStored) {
         {"the object whole", good, O::Delivered},
         {"an error reply", Reply(Cmd::Error, 0, {ErrorCode::Object}), O::AnsweredNotDelivered},
         {"an acknowledgement", Ack(), O::AnsweredNotDelivered},
-        {"another object", BatteryReply(0x01, 4242), O::AnsweredNotDelivered},
+        {"another object", BatteryReply(ObjectId::DetectorBattery, 4242), O::AnsweredNotDelivered},
         {"a damaged payload", damaged, O::AnsweredNotDelivered},
         {"cut after 20 payload bytes", Bytes(good.begin(), good.begin() + 34),
          O::AnsweredNotDelivered},
@@ -215,9 +217,9 @@ TEST_F(Exchange, OnlyTheWholeObjectAskedForCountsAndIsStored) {
 TEST_F(Exchange, ACutReplyIsNotCompletedByTheBytesOfAnEarlierOne) {
     // The device sent new values, but only part of them arrived; the rest of the buffer still
     // holds the previous, identical-looking reply.
-    link.Port->Reply = BatteryReply(0x04, 1111);
+    link.Port->Reply = BatteryReply(ObjectId::ConsoleBattery, 1111);
     ASSERT_EQ(ReadObject(Obj::ConsoleBattery), 1);
-    const Bytes second = BatteryReply(0x04, 1111);
+    const Bytes second = BatteryReply(ObjectId::ConsoleBattery, 1111);
     link.Port->Reply = Bytes(second.begin(), second.begin() + 30);
     EXPECT_EQ(ReadObject(Obj::ConsoleBattery), 0);
     EXPECT_EQ(LastReplyOutcome, TReplyOutcome::AnsweredNotDelivered);
@@ -259,7 +261,8 @@ TEST_F(Exchange, WriteSendsWhatTheStorageHolds) {
     const Bytes& sent = link.Port->Sent;
     ASSERT_EQ(sent.size(), 22u);
     EXPECT_EQ(Bytes(sent.begin() + 6, sent.begin() + 10), (Bytes{Cmd::Write, vt::Address, 4, 0}));
-    EXPECT_EQ(Bytes(sent.begin() + 14, sent.begin() + 18), (Bytes{0x18, 0x56, 0x34, 0x12}));
+    EXPECT_EQ(Bytes(sent.begin() + 14, sent.begin() + 18),
+              (Bytes{ObjectId::Module2Address, 0x56, 0x34, 0x12}));
     EXPECT_EQ(GetLE32(sent.data() + 18), FrameChecksum(sent.data() + 14, 4));
 }
 

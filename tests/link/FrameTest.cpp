@@ -40,15 +40,15 @@ class Frames : public ::testing::Test {
         ConsoleBattery = {21.5f, -120.0f, 3600, 90, 75};
         uint16_t size = 0;
         EncodeObject(ObjectTable, Obj::ConsoleBattery, FrameBuffer, size);
-        FrameBuffer[14] = ObjectTable[Obj::ConsoleBattery].ObjectId;
+        FrameBuffer[FrameAt::ObjectId] = ObjectTable[Obj::ConsoleBattery].ObjectId;
         const uint16_t length = CompleteFrame(FrameBuffer, HostAddress, DeviceAddress,
                                               Cmd::ReadReply, vt::Struct, size);
         ConsoleBattery = {};
         return length;
     }
-    static void Reseal() { PutLE32(FrameBuffer + 10, FrameChecksum(FrameBuffer, 10)); }
+    static void Reseal() { SealHeader(FrameBuffer); }
     static void SetLength(uint16_t l) {
-        FrameBuffer[8] = uint8_t(l), FrameBuffer[9] = uint8_t(l >> 8);
+        SetPayloadLength(FrameBuffer, l);
         Reseal();
     }
     static bool BatteryStored() {
@@ -109,12 +109,12 @@ TEST_F(Frames, RepliesAreJudgedAndRoutedByTheirOwnHeader) {
         {"payload byte altered", [] { FrameBuffer[20] ^= 1; }, 1, false},
         {"payload checksum altered", [] { FrameBuffer[14 + 21] ^= 1; }, 1, false},
         {"header checksum altered", [] { FrameBuffer[12] ^= 1; }, 0, false},
-        {"header byte altered", [] { FrameBuffer[6] = Cmd::Ack; }, 0, false},
-        {"even value type", [] { FrameBuffer[7] = 124, Reseal(); }, 1, false},
-        {"error reply", [] { FrameBuffer[6] = Cmd::Error, Reseal(); }, 1, false},
+        {"header byte altered", [] { FrameBuffer[FrameAt::Command] = Cmd::Ack; }, 0, false},
+        {"even value type", [] { FrameBuffer[FrameAt::ValueType] = 124, Reseal(); }, 1, false},
+        {"error reply", [] { FrameBuffer[FrameAt::Command] = Cmd::Error, Reseal(); }, 1, false},
         {"unknown object id",
          [] {
-             FrameBuffer[14] = 0x7F;
+             FrameBuffer[FrameAt::ObjectId] = 0x7F;
              PutLE32(FrameBuffer + 35, FrameChecksum(FrameBuffer + 14, 21));
          },
          1, false},
@@ -158,7 +158,7 @@ TEST_F(Frames, WriteRequestOfDeviceCommandIsTwentyBytes) {
     EXPECT_EQ(Bytes(FrameBuffer, FrameBuffer + 10), head);
     EXPECT_EQ(GetLE32(FrameBuffer + 10), FrameChecksum(head.data(), 10));
     EXPECT_EQ(Bytes(FrameBuffer + 14, FrameBuffer + 20),
-              (Bytes{0x16, 0x01, 0x01, 0x16, 0x00, 0x00}));
+              (Bytes{ObjectId::DeviceCommand, 0x01, 0x01, 0x16, 0x00, 0x00}));
 }
 
 } // namespace

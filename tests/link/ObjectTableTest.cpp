@@ -67,7 +67,7 @@ TEST(ValueCodec, LayoutMismatchStoresNothing) {
 
 TEST(ValueCodec, AddressObjectIsReversedBothWays) {
     uint8_t address[3] = {};
-    TObjectEntry table[1] = {{3, 0x0A, vt::Address, address, 0, 0}};
+    TObjectEntry table[1] = {{3, ObjectId::ConsoleAddress, vt::Address, address, 0, 0}};
     const uint8_t wire[] = {0x0A, 0x0B, 0x0C};
     EXPECT_EQ(DecodeObject(table, 0, wire), 1);
     EXPECT_EQ(Bytes(address, address + 3), (Bytes{0x0C, 0x0B, 0x0A}));
@@ -154,7 +154,7 @@ TEST_F(Catalogue, IdsAndTypesAreUnique) {
 
 TEST_F(Catalogue, SettingsReadFeedsTheWritesThatShareItsVariables) {
     // DeviceSettings as the device sends it: 18 fields, addresses least significant byte first.
-    uint8_t payload[65] = {0x11, 18};
+    uint8_t payload[65] = {ObjectId::DeviceSettings, 18};
     const uint8_t types[18] = {11, 25, 11, 11, 11, 33, 1, 25, 25, 1, 1, 1, 1, 33, 1, 33, 1, 1};
     std::memcpy(payload + 2, types, 18);
     uint8_t* v = payload + 20;
@@ -201,6 +201,66 @@ TEST_F(Catalogue, BothSpectrumObjectsFillTheSameVariables) {
     SpectrumData = {};
     ASSERT_EQ(DecodeObject(ObjectTable, Obj::SpectrumData2, frame + 15), 1);
     EXPECT_EQ(SpectrumData.Counts[13], 1234u);
+}
+
+// The description bound to other storage, as the simulated console unit binds it: each object
+// carries its owner's values over the wire into the program's variables, and neither binding
+// reaches into the other's storage.
+TEST_F(Catalogue, AnotherOwnersBindingCarriesItsOwnValues) {
+    struct TOwner {
+        TSpectrumData Spectrum, Spectrum2;
+        TMeasurementData Measurement;
+        TBattery Console, Detector;
+        TDeviceSettings Settings;
+        TArchiveEntry Entry;
+        uint8_t Clock[8];
+        uint8_t Command;
+        TTaggedAddress Tagged;
+    } owner;
+    // A distinct byte per variable, so a field bound into the wrong variable shows.
+    uint8_t fill = 0x11;
+    auto paint = [&fill](auto& v) { std::memset(&v, fill, sizeof v), fill += 0x11; };
+    paint(owner.Spectrum), paint(owner.Spectrum2), paint(owner.Measurement);
+    paint(owner.Console), paint(owner.Detector), paint(owner.Settings), paint(owner.Entry);
+    paint(owner.Clock), paint(owner.Command), paint(owner.Tagged);
+    const TOwner before = owner;
+
+    TObjectEntry table[ObjectCount];
+    TFieldEntry fields[CatalogueFieldCount];
+    BindCatalogue({&owner.Spectrum, &owner.Spectrum2, &owner.Measurement, &owner.Console,
+                   &owner.Detector, &owner.Settings, &owner.Entry, owner.Clock, &owner.Command,
+                   &owner.Tagged},
+                  table, fields);
+    ComputeEncodedSizes(table, ObjectCount);
+
+    std::vector<Bytes> sent;
+    for (uint8_t i = 0; i < ObjectCount; ++i) {
+        SCOPED_TRACE(int(i));
+        EXPECT_EQ(table[i].ObjectId, ObjectTable[i].ObjectId);
+        EXPECT_EQ(table[i].EncodedSize, ObjectTable[i].EncodedSize);
+        uint8_t frame[FrameBufferSize] = {};
+        uint16_t size = 0;
+        EncodeObject(table, i, frame, size);
+        sent.emplace_back(frame + 15, frame + 14 + size);
+        ASSERT_EQ(DecodeObject(ObjectTable, i, frame + 15), 1);
+        EncodeObject(ObjectTable, i, frame, size);
+        EXPECT_EQ(Bytes(frame + 15, frame + 14 + size), sent.back());
+    }
+    // Every value byte an object sends comes from the variable it belongs to; the two spectra,
+    // one variable in the program, are two here.
+    const uint8_t from[ObjectCount] = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x66,
+                                       0x77, 0x88, 0x99, 0x66, 0x66, 0x66, 0xAA};
+    for (uint8_t i = 0; i < ObjectCount; ++i) {
+        const size_t values = table[i].ValueType == vt::Struct ? 1u + table[i].FieldCount : 0u;
+        for (size_t k = values; k < sent[i].size(); ++k)
+            ASSERT_EQ(sent[i][k], from[i]) << "object " << int(i) << ", byte " << k;
+    }
+    EXPECT_EQ(0, std::memcmp(&owner, &before, sizeof owner)) << "decoding changed the owner";
+    SpectrumData = {};
+    MeasurementData = {};
+    ConsoleBattery = DetectorBattery = {};
+    ArchiveEntry = {};
+    TaggedAddress = {};
 }
 
 } // namespace

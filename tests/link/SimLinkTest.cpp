@@ -36,7 +36,7 @@ class SimLink : public ::testing::Test {
             uint8_t frame[19];
             std::memcpy(frame, FrameBuffer, 19);
             CompleteFrame(frame, DeviceAddress, HostAddress, Cmd::Read, vt::Struct, 1);
-            frame[14] = ObjectTable[Obj::MeasurementData].ObjectId;
+            frame[FrameAt::ObjectId] = ObjectTable[Obj::MeasurementData].ObjectId;
             PutLE32(frame + 15, FrameChecksum(frame + 14, 1));
             request->assign(frame, frame + 19);
         }
@@ -55,7 +55,7 @@ TEST_F(SimLink, CompleteReplyAndAcknowledgement) {
     DeviceCommand = 1;
     EXPECT_EQ(WriteObject(Obj::DeviceCommand), 1);
     EXPECT_EQ(ReplyLength, 14);
-    EXPECT_EQ(FrameBuffer[6], Cmd::Ack);
+    EXPECT_EQ(FrameBuffer[FrameAt::Command], Cmd::Ack);
 }
 
 TEST_F(SimLink, SilentDeviceLeavesTheRequest) {

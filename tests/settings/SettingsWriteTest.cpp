@@ -59,7 +59,7 @@ TEST_F(SettingsWrite, UnchangedTabWritesBackWhatWasRead) {
     const TWritten before = Written(DeviceSide());
     Button2Click(*form);
     EXPECT_EQ(Panel(0), QString::fromUtf8("Выполнено"));
-    EXPECT_EQ(device->Model().Writes(0x12), 1);
+    EXPECT_EQ(device->Model().Writes(ObjectId::DeviceSettingsWrite), 1);
     EXPECT_EQ(DeviceSettings.Brightness, 100); // the track bar's 4, times 25
     EXPECT_EQ(Written(DeviceSide()), before);
 }
@@ -164,10 +164,10 @@ TEST_F(SettingsWrite, ConsoleAddressChangeKeepsTheUnitInReach) {
     EXPECT_TRUE(SameAddress(device->Model().Address(), next));
     EXPECT_TRUE(SameAddress(DeviceAddress, next));
 
-    const int reads = device->Model().Reads(0x00);
+    const int reads = device->Model().Reads(ObjectId::MeasurementData);
     form->PageControl1->setCurrentWidget(form->TabSheet1);
     Timer1Timer(*form);
-    EXPECT_EQ(device->Model().Reads(0x00), reads + 1);
+    EXPECT_EQ(device->Model().Reads(ObjectId::MeasurementData), reads + 1);
     ASSERT_EQ(ReadSettings(*form), 1);
     EXPECT_TRUE(SameAddress(DeviceSettings.ConsoleAddress, next));
 }

@@ -19,12 +19,13 @@ struct TModelFixture : ::testing::Test {
         return Model.HandleRequest(f.data(), f.size(), Reply);
     }
     bool IsError(uint8_t code) const {
-        return Reply.size() == 19 && Reply[6] == Cmd::Error && Reply[7] == 0 && Reply[14] == code &&
-               FrameChecksum(Reply.data() + 14, 1) == GetLE32(Reply.data() + 15);
+        return Reply.size() == 19 && Reply[FrameAt::Command] == Cmd::Error &&
+               Reply[FrameAt::ValueType] == 0 && Reply[FrameAt::Payload] == code &&
+               PayloadIntact(Reply.data(), 1);
     }
     bool IsAck(uint8_t valueType) const {
-        return Reply.size() == 14 && Reply[6] == Cmd::Ack && Reply[7] == valueType &&
-               PayloadLengthOf(Reply) == 0;
+        return Reply.size() == 14 && Reply[FrameAt::Command] == Cmd::Ack &&
+               Reply[FrameAt::ValueType] == valueType && PayloadLengthOf(Reply) == 0;
     }
     std::vector<uint8_t> Write(uint8_t valueType, uint8_t objectId, std::vector<uint8_t> value) {
         value.insert(value.begin(), objectId);
@@ -37,34 +38,35 @@ TEST_F(TModelFixture, ReadRepliesCarryEachReadableObjectInFull) {
         uint8_t Id, Type;
         uint16_t Size;
         uint8_t Fields;
-    } cases[] = {{0x03, 125, 111, 23}, {0x06, 125, 111, 23}, {0x00, 125, 61, 16},
-                 {0x04, 125, 21, 5},   {0x01, 125, 21, 5},   {0x11, 125, 65, 18},
-                 {0x05, 125, 29, 9},   {0x0A, 33, 4, 0},     {0x13, 33, 4, 0},
-                 {0x18, 33, 4, 0}};
+    } cases[] = {{ObjectId::SpectrumData, 125, 111, 23},   {ObjectId::SpectrumData2, 125, 111, 23},
+                 {ObjectId::MeasurementData, 125, 61, 16}, {ObjectId::ConsoleBattery, 125, 21, 5},
+                 {ObjectId::DetectorBattery, 125, 21, 5},  {ObjectId::DeviceSettings, 125, 65, 18},
+                 {ObjectId::ArchiveEntry, 125, 29, 9},     {ObjectId::ConsoleAddress, 33, 4, 0},
+                 {ObjectId::Module1Address, 33, 4, 0},     {ObjectId::Module2Address, 33, 4, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.Id));
         ASSERT_TRUE(Send(ReadRequest(c.Type, c.Id)));
         ASSERT_EQ(Reply.size(), 18u + c.Size);
         EXPECT_EQ(0, std::memcmp(Reply.data(), HostAddress, 3));
-        EXPECT_EQ(0, std::memcmp(Reply.data() + 3, SimDefaultAddress, 3));
-        EXPECT_EQ(Reply[6], Cmd::ReadReply);
-        EXPECT_EQ(Reply[7], c.Type);
+        EXPECT_EQ(0, std::memcmp(Reply.data() + FrameAt::Source, SimDefaultAddress, 3));
+        EXPECT_EQ(Reply[FrameAt::Command], Cmd::ReadReply);
+        EXPECT_EQ(Reply[FrameAt::ValueType], c.Type);
         EXPECT_EQ(PayloadLengthOf(Reply), c.Size);
-        EXPECT_EQ(FrameChecksum(Reply.data(), 10), GetLE32(Reply.data() + 10));
-        EXPECT_EQ(FrameChecksum(Reply.data() + 14, c.Size), GetLE32(Reply.data() + 14 + c.Size));
-        EXPECT_EQ(Reply[14], c.Id);
+        EXPECT_TRUE(HeaderIntact(Reply.data()));
+        EXPECT_TRUE(PayloadIntact(Reply.data(), c.Size));
+        EXPECT_EQ(Reply[FrameAt::ObjectId], c.Id);
         if (c.Fields) {
             EXPECT_EQ(Reply[15], c.Fields);
         }
     }
     // Addresses travel least significant byte first.
-    ASSERT_TRUE(Send(ReadRequest(33, 0x0A)));
+    ASSERT_TRUE(Send(ReadRequest(33, ObjectId::ConsoleAddress)));
     EXPECT_EQ(Reply[15], 0xFD);
     EXPECT_EQ(Reply[17], 0x03);
 }
 
 TEST_F(TModelFixture, BadRequestsGetTheErrorCodeOrSilence) {
-    auto badChecksum = Write(1, 0x16, {1});
+    auto badChecksum = Write(1, ObjectId::DeviceCommand, {1});
     badChecksum[16] ^= 0x01;
     // Only the header of a frame announcing 5000 payload bytes is sent; it is built whole
     // first, since completing a frame also writes the payload checksum.
@@ -76,32 +78,35 @@ TEST_F(TModelFixture, BadRequestsGetTheErrorCodeOrSilence) {
         std::vector<uint8_t> Frame;
         uint8_t Code;
     } errors[] = {
-        {"read of a write-only object", ReadRequest(31, 0x14), ErrorCode::Object},
+        {"read of a write-only object", ReadRequest(31, ObjectId::DeviceClock), ErrorCode::Object},
         {"read of an unknown id", ReadRequest(125, 0x42), ErrorCode::Object},
-        {"read with the wrong value type", ReadRequest(11, 0x00), ErrorCode::Object},
+        {"read with the wrong value type", ReadRequest(11, ObjectId::MeasurementData),
+         ErrorCode::Object},
         {"write of an unknown object", Write(125, 0x99, {}), ErrorCode::Object},
-        {"write of the wrong length", Write(1, 0x16, {1, 2}), ErrorCode::Length},
-        {"write with a wrong field type", Write(125, 0x02, {2, 1, 11, 5, 1, 2, 3}),
-         ErrorCode::Object},
-        {"write with a wrong field count", Write(125, 0x02, {3, 1, 33, 5, 1, 2, 3}),
-         ErrorCode::Object},
+        {"write of the wrong length", Write(1, ObjectId::DeviceCommand, {1, 2}), ErrorCode::Length},
+        {"write with a wrong field type",
+         Write(125, ObjectId::TaggedAddress, {2, 1, 11, 5, 1, 2, 3}), ErrorCode::Object},
+        {"write with a wrong field count",
+         Write(125, ObjectId::TaggedAddress, {3, 1, 33, 5, 1, 2, 3}), ErrorCode::Object},
         {"payload checksum", badChecksum, ErrorCode::Checksum},
         {"payload over 4095", tooLong, ErrorCode::Length},
-        {"unknown command", MakeFrame(SimDefaultAddress, 9, 1, {0x16}), ErrorCode::Object},
+        {"unknown command", MakeFrame(SimDefaultAddress, 9, 1, {ObjectId::DeviceCommand}),
+         ErrorCode::Object},
     };
     for (const auto& e : errors) {
         SCOPED_TRACE(e.What);
         ASSERT_TRUE(Send(e.Frame));
         EXPECT_TRUE(IsError(e.Code));
-        EXPECT_EQ(0, std::memcmp(Reply.data() + 3, SimDefaultAddress, 3));
+        EXPECT_EQ(0, std::memcmp(Reply.data() + FrameAt::Source, SimDefaultAddress, 3));
     }
     EXPECT_EQ(Model.Commands(1) + Model.Commands(2), 0);
 
     const uint8_t other[3] = {0x03, 0xC8, 0xFE};
-    auto badHeader = ReadRequest(125, 0x00);
+    auto badHeader = ReadRequest(125, ObjectId::MeasurementData);
     badHeader[12] ^= 0x40;
     auto ack = MakeFrame(SimDefaultAddress, Cmd::Ack, 0, {});
-    for (const auto& silent : {ReadRequest(125, 0x00, other), badHeader, ack}) {
+    for (const auto& silent :
+         {ReadRequest(125, ObjectId::MeasurementData, other), badHeader, ack}) {
         EXPECT_FALSE(Send(silent));
         EXPECT_TRUE(Reply.empty());
     }
@@ -121,33 +126,34 @@ TEST_F(TModelFixture, WritesAreAcknowledgedAndApplied) {
     std::memcpy(&settings[12], &t2, 4);
     for (uint8_t b : {uint8_t(175), uint8_t(2), uint8_t(0x1A), uint8_t(0x10), uint8_t(0x05)})
         settings.push_back(b);
-    ASSERT_TRUE(Send(Write(125, 0x12, settings)));
+    ASSERT_TRUE(Send(Write(125, ObjectId::DeviceSettingsWrite, settings)));
     EXPECT_TRUE(IsAck(125));
     EXPECT_EQ(Model.Settings().Brightness, 7);
     EXPECT_FLOAT_EQ(Model.Settings().DoseRateThreshold, 0.5f);
     EXPECT_EQ(Model.Settings().Options, 0x1A);
     EXPECT_EQ(Model.Settings().Screens, 0x05);
-    ASSERT_TRUE(Send(ReadRequest(125, 0x11)));
+    ASSERT_TRUE(Send(ReadRequest(125, ObjectId::DeviceSettings)));
     EXPECT_EQ(Reply[14 + 2 + 18 + 4 + 4 + 4 + 4 + 4 + 3 + 1 + 4 + 4], 7) << "brightness as held";
 
-    ASSERT_TRUE(Send(Write(33, 0x13, {0x33, 0x22, 0x11})));
+    ASSERT_TRUE(Send(Write(33, ObjectId::Module1Address, {0x33, 0x22, 0x11})));
     const uint8_t module1[3] = {0x11, 0x22, 0x33};
     EXPECT_EQ(0, std::memcmp(Model.Settings().Module1Address, module1, 3));
 }
 
 TEST_F(TModelFixture, ConsoleAddressChangeTakesEffectAfterTheAck) {
-    ASSERT_TRUE(Send(Write(33, 0x0A, {0x03, 0x02, 0x01})));
+    ASSERT_TRUE(Send(Write(33, ObjectId::ConsoleAddress, {0x03, 0x02, 0x01})));
     EXPECT_TRUE(IsAck(33));
-    EXPECT_EQ(0, std::memcmp(Reply.data() + 3, SimDefaultAddress, 3)) << "ack from the old address";
-    EXPECT_FALSE(Send(ReadRequest(125, 0x00)));
+    EXPECT_EQ(0, std::memcmp(Reply.data() + FrameAt::Source, SimDefaultAddress, 3))
+        << "ack from the old address";
+    EXPECT_FALSE(Send(ReadRequest(125, ObjectId::MeasurementData)));
     const uint8_t now[3] = {0x01, 0x02, 0x03};
-    ASSERT_TRUE(Send(ReadRequest(125, 0x00, now)));
-    EXPECT_EQ(0, std::memcmp(Reply.data() + 3, now, 3));
+    ASSERT_TRUE(Send(ReadRequest(125, ObjectId::MeasurementData, now)));
+    EXPECT_EQ(0, std::memcmp(Reply.data() + FrameAt::Source, now, 3));
 }
 
 TEST_F(TModelFixture, ArchiveReadsStartAtSlotZeroAfterTheLeadInAndErase) {
     Model.GenerateArchive(902, 4, true);
-    const std::vector<uint8_t> read = ReadRequest(125, 0x05);
+    const std::vector<uint8_t> read = ReadRequest(125, ObjectId::ArchiveEntry);
     auto record = [&]() {
         EXPECT_TRUE(Send(read));
         TArchiveEntry e{};
@@ -165,12 +171,12 @@ TEST_F(TModelFixture, ArchiveReadsStartAtSlotZeroAfterTheLeadInAndErase) {
     // Another request between archive reads starts the next archive read afresh.
     record();
     record();
-    Send(ReadRequest(125, 0x00));
+    Send(ReadRequest(125, ObjectId::MeasurementData));
     record();
     TArchiveEntry first = record();
     EXPECT_EQ(0, std::memcmp(&first, &Model.Archive()[0], ArchiveRecordSize));
 
-    ASSERT_TRUE(Send(Write(1, 0x16, {2})));
+    ASSERT_TRUE(Send(Write(1, ObjectId::DeviceCommand, {2})));
     EXPECT_TRUE(IsAck(1));
     EXPECT_EQ(Model.Commands(2), 1);
     EXPECT_EQ(Model.RecordCount(), 0u);
@@ -183,13 +189,13 @@ TEST_F(TModelFixture, ArchiveReadsStartAtSlotZeroAfterTheLeadInAndErase) {
 TEST_F(TModelFixture, DoseAccumulatesAndResets) {
     Model.SetDoseRateLevel(3.6e-6); // 1 uSv per 1000 s
     Model.Advance(1000);
-    ASSERT_TRUE(Send(ReadRequest(125, 0x00)));
+    ASSERT_TRUE(Send(ReadRequest(125, ObjectId::MeasurementData)));
     EXPECT_NEAR(Model.Measurement().Dose, 1e-6, 1e-8);
     EXPECT_EQ(Model.Measurement().AccumulationTime, 1000u);
-    ASSERT_TRUE(Send(Write(1, 0x16, {1})));
+    ASSERT_TRUE(Send(Write(1, ObjectId::DeviceCommand, {1})));
     EXPECT_EQ(Model.Commands(1), 1);
     Model.Advance(10);
-    ASSERT_TRUE(Send(ReadRequest(125, 0x00)));
+    ASSERT_TRUE(Send(ReadRequest(125, ObjectId::MeasurementData)));
     EXPECT_NEAR(Model.Measurement().Dose, 1e-8, 1e-9);
     EXPECT_EQ(Model.Measurement().AccumulationTime, 10u);
 }
@@ -199,22 +205,22 @@ TEST_F(TModelFixture, StatusBitsFollowMeasurementsThresholdsAndArchive) {
     Model.Settings().DoseThreshold = 0;        // off
     Model.SetDoseRateLevel(0.5e-6);
     Model.Advance(1);
-    ASSERT_TRUE(Send(ReadRequest(125, 0x00)));
+    ASSERT_TRUE(Send(ReadRequest(125, ObjectId::MeasurementData)));
     EXPECT_EQ(Model.Measurement().Status, StatusNewMeasurement);
-    ASSERT_TRUE(Send(ReadRequest(125, 0x00)));
+    ASSERT_TRUE(Send(ReadRequest(125, ObjectId::MeasurementData)));
     EXPECT_EQ(Model.Measurement().Status, 0) << "reported once";
 
     Model.SetDoseRateLevel(2e-6);
     Model.Settings().DoseThreshold = 0.0001f;
     Model.SetRecordCount(902);
     Model.Advance(1);
-    ASSERT_TRUE(Send(ReadRequest(125, 0x00)));
+    ASSERT_TRUE(Send(ReadRequest(125, ObjectId::MeasurementData)));
     EXPECT_EQ(Model.Measurement().Status,
               StatusNewMeasurement | StatusDoseRateAlarm | StatusDoseAlarm | StatusMemoryFull);
     EXPECT_EQ(Model.Measurement().RecordCount, 902u);
 
     Model.SetStatusOverride(uint8_t(0x20));
-    ASSERT_TRUE(Send(ReadRequest(125, 0x00)));
+    ASSERT_TRUE(Send(ReadRequest(125, ObjectId::MeasurementData)));
     EXPECT_EQ(Reply[14 + 61 - 1], 0x20);
 }
 
@@ -274,7 +280,7 @@ TEST_F(TModelFixture, ClockWriteSetsTheDeviceTimeOfDay) {
     tzset();
     SetNowFunction(FixedNow);
     Model.SetClockOffset(-5000);
-    ASSERT_TRUE(Send(ReadRequest(125, 0x00)));
+    ASSERT_TRUE(Send(ReadRequest(125, ObjectId::MeasurementData)));
     time_t t = FixedNow() - 5000;
     tm local{};
     localtime_r(&t, &local);
@@ -291,12 +297,12 @@ TEST_F(TModelFixture, ClockWriteSetsTheDeviceTimeOfDay) {
                                         uint8_t(local.tm_sec),
                                         0,
                                         0};
-    ASSERT_TRUE(Send(Write(31, 0x14, clock)));
+    ASSERT_TRUE(Send(Write(31, ObjectId::DeviceClock, clock)));
     EXPECT_TRUE(IsAck(31));
     EXPECT_EQ(Model.ClockOffset(), 3600);
     ASSERT_TRUE(Model.LastClockWrite());
     EXPECT_TRUE(std::equal(clock.begin(), clock.end(), Model.LastClockWrite()->begin()));
-    ASSERT_TRUE(Send(ReadRequest(125, 0x00)));
+    ASSERT_TRUE(Send(ReadRequest(125, ObjectId::MeasurementData)));
     EXPECT_EQ(Model.Measurement().ClockHours, local.tm_hour);
     EXPECT_EQ(Model.Measurement().ClockSeconds, local.tm_sec);
     SetNowFunction(nullptr);

@@ -20,24 +20,24 @@ std::vector<uint8_t> Exchange(TSimPort& port, const std::vector<uint8_t>& reques
     port.Purge();
     port.Write(request.data(), int(request.size()));
     std::vector<uint8_t> got(8192);
-    int n = port.Read(got.data(), 14, timeoutMs);
-    if (n == 14 && FrameChecksum(got.data(), 10) == GetLE32(got.data() + 10))
-        n += port.Read(got.data() + 14, int(got.size()) - 14, timeoutMs);
+    int n = port.Read(got.data(), HeaderSize, timeoutMs);
+    if (n == HeaderSize && HeaderIntact(got.data()))
+        n += port.Read(got.data() + HeaderSize, int(got.size()) - HeaderSize, timeoutMs);
     got.resize(size_t(n));
     return got;
 }
 
 bool HeaderGood(const std::vector<uint8_t>& f, size_t at = 0) {
-    return f.size() >= at + 14 && FrameChecksum(f.data() + at, 10) == GetLE32(f.data() + at + 10);
+    return f.size() >= at + HeaderSize && HeaderIntact(f.data() + at);
 }
 
 bool PayloadGood(const std::vector<uint8_t>& f) {
     const uint16_t L = PayloadLengthOf(f);
-    return f.size() == 18u + L && FrameChecksum(f.data() + 14, L) == GetLE32(f.data() + 14 + L);
+    return f.size() == 18u + L && PayloadIntact(f.data(), L);
 }
 
 TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay) {
-    const auto measurement = ReadRequest(125, 0x00);
+    const auto measurement = ReadRequest(125, ObjectId::MeasurementData);
     struct {
         TFault Fault;
         int Parameter;
@@ -65,12 +65,14 @@ TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay) {
          [](const std::vector<uint8_t>& r) { return r.size() == 20 && HeaderGood(r); }},
         {TFault::WrongSource, -1,
          [](const std::vector<uint8_t>& r) {
-             return PayloadGood(r) && std::memcmp(r.data() + 3, SimDefaultAddress, 3) != 0;
+             return PayloadGood(r) &&
+                    std::memcmp(r.data() + FrameAt::Source, SimDefaultAddress, 3) != 0;
          }},
         {TFault::Delay, 100, [](const std::vector<uint8_t>& r) { return r.empty(); }},
         {TFault::OtherObject, -1,
          [](const std::vector<uint8_t>& r) {
-             return PayloadGood(r) && r[6] == Cmd::ReadReply && r[14] != 0x00;
+             return PayloadGood(r) && r[FrameAt::Command] == Cmd::ReadReply &&
+                    r[FrameAt::ObjectId] != ObjectId::MeasurementData;
          }},
         {TFault::HugeLength, -1,
          [](const std::vector<uint8_t>& r) {
@@ -99,7 +101,7 @@ TEST(SimPort, EachFaultSpoilsTheReplyItsOwnWay) {
     TSimDevice device(QuietDevice());
     TSimPort port(device);
     device.Faults().SetNext(TFault::NoAnswer, 1);
-    Exchange(port, ReadRequest(125, 0x05));
+    Exchange(port, ReadRequest(125, ObjectId::ArchiveEntry));
     EXPECT_EQ(device.Model().ArchivePosition(), -1);
     device.Faults().SetNext(TFault::Delay, 1, 100);
     EXPECT_TRUE(PayloadGood(Exchange(port, measurement, 150)));
@@ -112,7 +114,7 @@ TEST(SimPort, RatesFireAboutAsOftenAsAsked) {
     TSimPort port(device);
     int silent = 0;
     for (int i = 0; i < 400; ++i)
-        silent += Exchange(port, ReadRequest(125, 0x04)).empty();
+        silent += Exchange(port, ReadRequest(125, ObjectId::ConsoleBattery)).empty();
     EXPECT_GT(silent, 60);
     EXPECT_LT(silent, 140);
 }
@@ -121,7 +123,7 @@ TEST(SimPort, FrameReaderResynchronisesAndDropsStalledFrames) {
     TSimDevice device(QuietDevice());
     std::vector<TOutgoing> out;
     std::vector<uint8_t> stream = {0x00, 0xFF, 0x03, 0xC8};
-    const auto request = ReadRequest(125, 0x01);
+    const auto request = ReadRequest(125, ObjectId::DetectorBattery);
     stream.insert(stream.end(), request.begin(), request.end());
     // Byte by byte, with garbage in front: one reply.
     for (uint8_t b : stream)
@@ -134,7 +136,7 @@ TEST(SimPort, FrameReaderResynchronisesAndDropsStalledFrames) {
     device.ReceiveTimeout();
     device.Receive(request.data(), request.size(), out);
     ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].Bytes[14], 0x01);
+    EXPECT_EQ(out[0].Bytes[FrameAt::ObjectId], ObjectId::DetectorBattery);
 }
 
 // The program's own requests against the in-process simulator, through the port opener.

@@ -54,12 +54,12 @@ TEST(SimProcess, AnswersOnItsLinkAndRemovesItWhenStopped) {
 
     const int fd = OpenRaw(link);
     ASSERT_GE(fd, 0);
-    const auto request = ReadRequest(125, 0x00);
+    const auto request = ReadRequest(125, ObjectId::MeasurementData);
     ASSERT_EQ(write(fd, request.data(), request.size()), ssize_t(request.size()));
     const std::vector<uint8_t> reply = ReadReply(fd, 79);
     ASSERT_EQ(reply.size(), 79u);
-    EXPECT_EQ(reply[6], Cmd::ReadReply);
-    EXPECT_EQ(reply[14], 0x00);
+    EXPECT_EQ(reply[FrameAt::Command], Cmd::ReadReply);
+    EXPECT_EQ(reply[FrameAt::ObjectId], ObjectId::MeasurementData);
     close(fd);
 
     EXPECT_EQ(sim.Stop(), 0);
@@ -75,7 +75,7 @@ TEST(SimProcess, HangUpFaultEndsTheLineMidReply) {
         << sim.Error().toStdString();
     const int fd = OpenRaw(link);
     ASSERT_GE(fd, 0);
-    const auto request = ReadRequest(125, 0x11);
+    const auto request = ReadRequest(125, ObjectId::DeviceSettings);
     ASSERT_EQ(write(fd, request.data(), request.size()), ssize_t(request.size()));
     const std::vector<uint8_t> reply = ReadReply(fd, 83);
     EXPECT_GT(reply.size(), 0u);

@@ -1,5 +1,6 @@
 #pragma once
 // Request frames as the program sends them, for talking to the simulator directly.
+#include "link/Catalogue.h"
 #include "link/Frame.h"
 
 #include <cstdint>
@@ -22,5 +23,5 @@ inline std::vector<uint8_t> ReadRequest(uint8_t valueType, uint8_t objectId,
 }
 
 inline uint16_t PayloadLengthOf(const std::vector<uint8_t>& f) {
-    return uint16_t(f[8] | f[9] << 8);
+    return PayloadLength(f.data());
 }

@@ -112,11 +112,11 @@ class FaultTable : public FormTest, public ::testing::WithParamInterface<TFaultR
         ASSERT_GE(q.size(), HeaderSize + 1u);
         uint8_t index = 0;
         while (index < ObjectTableCount && (ObjectTable[index].ObjectId != q[HeaderSize] ||
-                                            ObjectTable[index].ValueType != q[7]))
+                                            ObjectTable[index].ValueType != q[FrameAt::ValueType]))
             ++index;
         ASSERT_LT(index, ObjectTableCount);
         const TExchangeVerdict verdict =
-            JudgeExchange(port->Before, index, q[6] == Cmd::Write, port->Received);
+            JudgeExchange(port->Before, index, q[FrameAt::Command] == Cmd::Write, port->Received);
         ++exchanges;
         EXPECT_EQ(LastReplyOutcome, verdict.Outcome) << "exchange " << exchanges;
         EXPECT_TRUE(TakeStorageBytes() == verdict.Storage)

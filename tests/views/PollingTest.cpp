@@ -5,6 +5,7 @@
 #include "connection/Discovery.h"
 #include "connection/Polling.h"
 #include "connection/PortState.h"
+#include "link/Catalogue.h"
 #include "link/Frame.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
@@ -15,9 +16,6 @@
 #include "views/StaleValues.h"
 
 namespace {
-
-constexpr uint8_t IdMeasurement = 0x00, IdDetector = 0x01, IdSpectrum = 0x03, IdConsole = 0x04,
-                  IdClock = 0x14;
 
 class Polling : public FormTest {
   protected:
@@ -57,15 +55,17 @@ TEST_F(Polling, EachTabReadsOnlyWhatItShows) {
     };
     for (const Case& c : cases) {
         const int requests = Model().Requests();
-        const int m = Model().Reads(IdMeasurement), d = Model().Reads(IdDetector),
-                  k = Model().Reads(IdConsole), s = Model().Reads(IdSpectrum);
+        const int m = Model().Reads(ObjectId::MeasurementData),
+                  d = Model().Reads(ObjectId::DetectorBattery),
+                  k = Model().Reads(ObjectId::ConsoleBattery),
+                  s = Model().Reads(ObjectId::SpectrumData);
         Show(form.get()->*c.page);
         EXPECT_EQ(Model().Requests(), requests) << "switching tabs sends nothing";
         Tick();
-        EXPECT_EQ(Model().Reads(IdMeasurement) - m, c.measurement);
-        EXPECT_EQ(Model().Reads(IdDetector) - d, c.detector);
-        EXPECT_EQ(Model().Reads(IdConsole) - k, c.console);
-        EXPECT_EQ(Model().Reads(IdSpectrum) - s, c.spectrum);
+        EXPECT_EQ(Model().Reads(ObjectId::MeasurementData) - m, c.measurement);
+        EXPECT_EQ(Model().Reads(ObjectId::DetectorBattery) - d, c.detector);
+        EXPECT_EQ(Model().Reads(ObjectId::ConsoleBattery) - k, c.console);
+        EXPECT_EQ(Model().Reads(ObjectId::SpectrumData) - s, c.spectrum);
         EXPECT_EQ(Model().Requests() - requests,
                   c.measurement + c.detector + c.console + c.spectrum);
     }
@@ -112,13 +112,15 @@ TEST_F(Polling, ClockIsWrittenBeyondThreeHundredSeconds) {
     TestNow() = LocalTime(2024, 5, 14, 12, 0, 0);
     for (const Case& c : cases) {
         Model().SetClockOffset(c.offset);
-        const int writes = Model().Writes(IdClock), batteries = Model().Reads(IdDetector);
+        const int writes = Model().Writes(ObjectId::DeviceClock),
+                  batteries = Model().Reads(ObjectId::DetectorBattery);
         const int points = form->Series1->data()->size();
         TestNow() += 1;
         Tick();
-        EXPECT_EQ(Model().Writes(IdClock) - writes, c.written ? 1 : 0) << c.offset;
+        EXPECT_EQ(Model().Writes(ObjectId::DeviceClock) - writes, c.written ? 1 : 0) << c.offset;
         // A clock write ends the tick: no display update, no battery reads.
-        EXPECT_EQ(Model().Reads(IdDetector) - batteries, c.written ? 0 : 1) << c.offset;
+        EXPECT_EQ(Model().Reads(ObjectId::DetectorBattery) - batteries, c.written ? 0 : 1)
+            << c.offset;
         EXPECT_EQ(form->Series1->data()->size() - points, c.written ? 0 : 1) << c.offset;
         if (c.written) {
             uint8_t expected[8];
@@ -128,8 +130,8 @@ TEST_F(Polling, ClockIsWrittenBeyondThreeHundredSeconds) {
                 EXPECT_EQ((*Model().LastClockWrite())[i], expected[i]) << i;
             // The device agrees now: the next tick shows the measurement again.
             Tick();
-            EXPECT_EQ(Model().Writes(IdClock) - writes, 1);
-            EXPECT_EQ(Model().Reads(IdDetector) - batteries, 1);
+            EXPECT_EQ(Model().Writes(ObjectId::DeviceClock) - writes, 1);
+            EXPECT_EQ(Model().Reads(ObjectId::DetectorBattery) - batteries, 1);
         }
     }
 }
@@ -138,15 +140,15 @@ TEST_F(Polling, ClockCheckAcrossMidnightUsesThePcDate) {
     TestNow() = LocalTime(2024, 5, 14, 23, 59, 58);
     Model().SetClockOffset(5); // device at 00:00:03 of the next day
     Tick();
-    EXPECT_EQ(Model().Writes(IdClock), 1);
+    EXPECT_EQ(Model().Writes(ObjectId::DeviceClock), 1);
 }
 
 TEST_F(Polling, FailedReadsStillReadTheBatteries) {
     device->Faults().SetNext(TFault::NoAnswer, 1);
     Tick();
-    EXPECT_EQ(Model().Reads(IdMeasurement), 0);
-    EXPECT_EQ(Model().Reads(IdDetector), 1);
-    EXPECT_EQ(Model().Reads(IdConsole), 1);
+    EXPECT_EQ(Model().Reads(ObjectId::MeasurementData), 0);
+    EXPECT_EQ(Model().Reads(ObjectId::DetectorBattery), 1);
+    EXPECT_EQ(Model().Reads(ObjectId::ConsoleBattery), 1);
     EXPECT_EQ(form->Series1->data()->size(), 0);
 
     // On the battery tab a lost detection-unit reply does not stop the console unit's read.
@@ -155,8 +157,8 @@ TEST_F(Polling, FailedReadsStillReadTheBatteries) {
     device->Faults().SetNext(TFault::NoAnswer, 1);
     const QString detector = form->Label25->text();
     Tick();
-    EXPECT_EQ(Model().Reads(IdDetector), 1);
-    EXPECT_EQ(Model().Reads(IdConsole), 2);
+    EXPECT_EQ(Model().Reads(ObjectId::DetectorBattery), 1);
+    EXPECT_EQ(Model().Reads(ObjectId::ConsoleBattery), 2);
     EXPECT_EQ(form->Label25->text(), detector);
     EXPECT_EQ(form->Label15->text(), QStringLiteral("33%"));
 }
@@ -186,7 +188,7 @@ TEST_F(Polling, BadAddressSendsNothingAndSaysSoOncePerText) {
     Tick();
     EXPECT_EQ(form->Edit2->palette().color(QPalette::Base), normal);
     EXPECT_TRUE(form->Edit2->toolTip().isEmpty());
-    EXPECT_EQ(Model().Reads(IdMeasurement), 1);
+    EXPECT_EQ(Model().Reads(ObjectId::MeasurementData), 1);
 
     // Only the low 24 bits of a longer number count.
     form->Edit2->setText(QStringLiteral("1234567"));
@@ -324,17 +326,18 @@ TEST_F(PortLoss, ReopenedAtMostEveryTwoSecondsUntilTheDeviceAnswers) {
 
     // Answering: the port is named again and the tick reads as usual.
     device->Faults().SetNext(TFault::NoAnswer, 0);
-    const int measured = Model().Reads(IdMeasurement), consoleReads = Model().Reads(IdConsole);
+    const int measured = Model().Reads(ObjectId::MeasurementData),
+              consoleReads = Model().Reads(ObjectId::ConsoleBattery);
     while (opener->Opens() == 2)
         Wait();
     EXPECT_EQ(Panel3(), QStringLiteral("COM3"));
     EXPECT_TRUE(Tooltip3().isEmpty());
-    EXPECT_EQ(Model().Reads(IdMeasurement) - measured, 1);
-    EXPECT_EQ(Model().Reads(IdConsole) - consoleReads, 1);
+    EXPECT_EQ(Model().Reads(ObjectId::MeasurementData) - measured, 1);
+    EXPECT_EQ(Model().Reads(ObjectId::ConsoleBattery) - consoleReads, 1);
     EXPECT_EQ(form->Label2->text(), QStringLiteral("0.250"));
     Wait();
     EXPECT_EQ(opener->Opens(), 3);
-    EXPECT_EQ(Model().Reads(IdMeasurement) - measured, 2);
+    EXPECT_EQ(Model().Reads(ObjectId::MeasurementData) - measured, 2);
 }
 
 // A tab that polls nothing still opens the port again; the first polled tick then confirms it.
