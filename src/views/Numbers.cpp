@@ -1,5 +1,7 @@
 #include "views/Numbers.h"
 
+#include <charconv>
+
 #include <QLocale>
 #include <cmath>
 #include <cstdio>
@@ -123,4 +125,10 @@ QString FormatThreshold(double x)
     std::string out = d.Negative ? "-" : "";
     out += d.Digits.substr(0, 1) + "." + d.Digits.substr(1) + exp;
     return Localised(out);
+}
+
+QString ShortestFloatText(float x) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, x).ptr;
+    return QString::fromLatin1(buffer, int(end - buffer));
 }

@@ -14,3 +14,7 @@ QString FormatThreshold(double x);
 
 // The operator's decimal separator.
 QChar DecimalSeparator();
+
+// The shortest text that reads back as the same 32-bit float, "." whatever the locale: for
+// files and scripts, not for the operator.
+QString ShortestFloatText(float x);
