@@ -181,6 +181,16 @@ TEST_F(CtlAgainstSim, ClockWatchAndArchive) {
     EXPECT_TRUE(Out.contains("archive_records: 0\n")) << Out.toStdString();
 }
 
+TEST_F(CtlAgainstSim, WatchEndsCleanlyWhenInterrupted) {
+    StartSim();
+    TCtl p(Dir.path(), {"--port", "3", "watch"});
+    ASSERT_TRUE(p.WaitForLines(1)) << p.Stderr.toStdString();
+    ::kill(p.Pid, SIGINT);
+    EXPECT_EQ(p.Finish(), 0);
+    EXPECT_TRUE(p.Stdout.endsWith('\n'));
+    EXPECT_EQ(p.Stderr, QString());
+}
+
 TEST_F(CtlAgainstSim, AnArchiveReadTheDeviceBreaksOffWritesNothing) {
     // The line hangs up part way through the archive.
     StartSim({"--fault", "hang-up=0.004", "--seed", "3"});
