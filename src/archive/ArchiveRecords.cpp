@@ -58,7 +58,7 @@ bool IsEmptySlot(int i) {
     return true;
 }
 
-int32_t RecordTime(const DecodedRecord& record) {
+std::time_t RecordLocalTime(const DecodedRecord& record) {
     std::tm local{};
     local.tm_sec = record.Seconds;
     local.tm_min = record.Minutes;
@@ -69,7 +69,11 @@ int32_t RecordTime(const DecodedRecord& record) {
     // Unknown: a flag carried over from another date would put the first record of the other
     // season an hour off and could make or hide a page boundary.
     local.tm_isdst = -1;
-    return static_cast<int32_t>(std::mktime(&local));
+    return std::mktime(&local);
+}
+
+int32_t RecordTime(const DecodedRecord& record) {
+    return static_cast<int32_t>(RecordLocalTime(record));
 }
 
 TScanResult ScanArchive(int pageToShow, const TSlotAction& perSlot, const TShownAction& perShown) {
@@ -81,10 +85,13 @@ TScanResult ScanArchive(int pageToShow, const TSlotAction& perSlot, const TShown
         DecodedRecord r = DecodeSlot(i);
         r.Time = r.Usable ? RecordTime(r) : last;
         r.ChartTime = ChartTime(r.Time);
+        if (r.Usable) {
+            if (r.Time < last) ++boundaries;
+            r.Page = boundaries + 1;
+        }
         if (perSlot) perSlot(r);
         if (r.Usable) {
             result.AnyUsable = true;
-            if (r.Time < last) ++boundaries;
             if (boundaries + 1 == pageToShow) {
                 const float value = float(r.Value);
                 if (summary.Count == 0) summary.FirstTime = r.Time;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <functional>
 
 constexpr int ArchiveSlotCount = static_cast<int>(ArchiveCapacity); // 902
@@ -33,6 +34,7 @@ struct DecodedRecord {
     int Seconds = 0, Minutes = 0, Hours = 0, Day = 0, Month = 0;
     int Year = 2000;
     int32_t Time = 0;     // seconds since 1970; for a slot without a record, the one before it
+    int Page = 0;         // the page of a usable record, set by the scan; 0 otherwise
     double ChartTime = 0; // local standard time, days since 1899-12-30
 };
 
@@ -65,6 +67,8 @@ bool IsEmptySlot(int i);
 // The time stamp of a record's fields as local time; the record's own date decides whether
 // summer time applies.
 int32_t RecordTime(const DecodedRecord& record);
+// The same at full width: a year field past 2038 does not fit the device's 32-bit time stamp.
+std::time_t RecordLocalTime(const DecodedRecord& record);
 
 struct TScanResult {
     int PageCount = 1;

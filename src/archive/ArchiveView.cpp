@@ -1,5 +1,6 @@
 #include "archive/ArchiveView.h"
 
+#include "archive/ArchiveExport.h"
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveText.h"
 #include "archive/ArchiveTransfer.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
@@ -383,4 +385,33 @@ void StringGrid3DrawCell(TForm1& form, QPainter& painter, int col, int row, cons
     painter.setPen(colour);
     painter.drawText(rect.adjusted(3, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                      grid->Cell(col, row));
+}
+
+void ExportArchive(const QString& path) {
+    const std::vector<TExportRecord> records = ArchiveExportRecords();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    int skipped = 0;
+    const std::string content = suffix == QLatin1String("json")  ? ArchiveJson(records)
+                                : suffix == QLatin1String("gpx") ? ArchiveGpx(records, skipped)
+                                                                 : ArchiveCsv(records);
+    if (!WriteFileTelling(path, content)) return;
+    if (skipped > 0)
+        ShowMessage(MenuText("Не вошли в GPX (невозможная дата или координаты): %1",
+                             "Left out of the GPX file (impossible date or coordinates): %1")
+                        .arg(skipped));
+}
+
+std::vector<TMenuEntry> ArchiveMenu(TForm1& form, QWidget* shown) {
+    std::vector<TMenuEntry> entries{{SavePngText(), [shown] { SaveWidgetPng(shown); }}};
+    // During a read the copy is half new, half zero; it is only worth a file once complete.
+    if (ArchiveLoaded && !ArchiveBusy())
+        entries.push_back(
+            {MenuText("Экспорт архива (CSV / JSON / GPX)…", "Export archive (CSV / JSON / GPX)…"),
+             [&form] {
+                 const QString path = AskSaveFileName(
+                     &form, QStringLiteral("CSV (*.csv);;JSON (*.json);;GPX (*.gpx)"),
+                     QStringLiteral("csv"));
+                 if (!path.isEmpty() && ArchiveLoaded && !ArchiveBusy()) ExportArchive(path);
+             }});
+    return entries;
 }

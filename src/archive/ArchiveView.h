@@ -1,5 +1,9 @@
 #pragma once
 // The archive tab: read, erase, pages and the time-axis format.
+#include "ui/ContextMenu.h"
+
+#include <vector>
+
 class QPainter;
 class QRect;
 class QWidget;
@@ -24,3 +28,10 @@ bool ArchiveBusy();
 
 // The question before the erase; true only for "Yes". Shown as a modal box on `parent`.
 bool AskEraseArchive(QWidget* parent);
+
+// Right click on the record table or the chart (`shown`): it as PNG, and once a complete read is
+// loaded the whole archive copy as CSV, JSON or GPX.
+std::vector<TMenuEntry> ArchiveMenu(TForm1& form, QWidget* shown);
+// Writes the archive copy to `path`, the format by its suffix (.json, .gpx, else CSV); failures
+// and GPX records left out are told to the operator.
+void ExportArchive(const QString& path);

@@ -46,8 +46,12 @@ void PrintError(const QString& text) {
     std::fputs(("halvexctl: " + text + '\n').toUtf8().constData(), stderr);
 }
 
+QString FloatText(float x) {
+    return QString::fromStdString(ShortestFloatText(x));
+}
+
 QJsonValue FloatJson(float x) {
-    return std::isfinite(x) ? QJsonValue(ShortestFloatText(x).toDouble()) : QJsonValue();
+    return std::isfinite(x) ? QJsonValue(FloatText(x).toDouble()) : QJsonValue();
 }
 
 QString PortName(uint8_t n) {
@@ -161,7 +165,7 @@ QString BatteryText(const TBattery& b) {
     return QStringLiteral("charge %1 %, condition %2 %, %3 C, %4 mA, %5 s remaining")
         .arg(b.Charge)
         .arg(b.Condition)
-        .arg(ShortestFloatText(b.Temperature), ShortestFloatText(b.Current))
+        .arg(FloatText(b.Temperature), FloatText(b.Current))
         .arg(b.RemainingTime);
 }
 
@@ -206,7 +210,7 @@ int TCtl::Status() {
                          "device_time: %7\n"
                          "console_battery: %8\n"
                          "detector_battery: %9\n")
-              .arg(PortName(Port), ShortestFloatText(doseRate), ShortestFloatText(dose))
+              .arg(PortName(Port), FloatText(doseRate), FloatText(dose))
               .arg(m.AccumulationTime)
               .arg(alarms.isEmpty() ? QStringLiteral("none") : alarms.join(QLatin1Char(',')))
               .arg(m.RecordCount)
@@ -238,8 +242,7 @@ int TCtl::Watch() {
         Print(QStringLiteral("%1,%2,%3,%4\n")
                   .arg(QDateTime::fromSecsSinceEpoch(NowSeconds())
                            .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")),
-                       DeviceTimeText(m), ShortestFloatText(m.DoseRate * 1e6f),
-                       ShortestFloatText(m.Dose * 1e6f)));
+                       DeviceTimeText(m), FloatText(m.DoseRate * 1e6f), FloatText(m.Dose * 1e6f)));
         ++lines;
     };
     while (!StopRequested && (Options.Count == 0 || lines < Options.Count)) {

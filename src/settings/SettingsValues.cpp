@@ -61,8 +61,8 @@ TSettingsControls ControlsOfSettings(const TDeviceSettings& s) {
     const TSettingsDisplay d = DescribeSettings(s);
     TSettingsControls c;
     // Exact, unlike the tab's three digits: a key not given goes back as it was read.
-    c.DoseRateThreshold = ShortestFloatText(s.DoseRateThreshold);
-    c.DoseThreshold = ShortestFloatText(s.DoseThreshold);
+    c.DoseRateThreshold = QString::fromStdString(ShortestFloatText(s.DoseRateThreshold));
+    c.DoseThreshold = QString::fromStdString(ShortestFloatText(s.DoseThreshold));
     c.Brightness = d.Brightness;
     // The three recording radio buttons are one group: of several bits set, minute wins over
     // hour, and either over every measurement, as the tab's read leaves them.
@@ -100,8 +100,8 @@ TSettingValues SettingValues(const TSettingsControls& c) {
 TSettingValues ExpectedSettingValues(const TSettingsControls& controls,
                                      const TDeviceSettings& composed) {
     TSettingsControls c = controls;
-    c.DoseRateThreshold = ShortestFloatText(composed.DoseRateThreshold);
-    c.DoseThreshold = ShortestFloatText(composed.DoseThreshold);
+    c.DoseRateThreshold = QString::fromStdString(ShortestFloatText(composed.DoseRateThreshold));
+    c.DoseThreshold = QString::fromStdString(ShortestFloatText(composed.DoseThreshold));
     return SettingValues(c);
 }
 

@@ -495,6 +495,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     onSelect(RadioButton1, RadioButton1Click);
     onSelect(RadioButton2, RadioButton2Click);
     onSelect(RadioButton3, RadioButton3Click);
+    SetContextMenu(Chart1, [this] { return Chart1Menu(*this); });
+    SetContextMenu(StringGrid3, [this] { return ArchiveMenu(*this, StringGrid3); });
+    SetContextMenu(Chart4, [this] { return ArchiveMenu(*this, Chart4); });
+    SetContextMenu(Chart2, [this] { return Chart2Menu(*this); });
 
     // Tests create and destroy main windows; a request after that must not reach a dead one.
     SetStatusSink([bar = QPointer<TStatusBar>(StatusBar1)](const QString& text) {

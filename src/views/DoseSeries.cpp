@@ -1,7 +1,12 @@
 #include "views/DoseSeries.h"
 
+#include "views/Numbers.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
 
 void TDoseSeries::Append(double x, float y) {
     if (!std::isfinite(x) || !std::isfinite(y)) return;
@@ -105,4 +110,25 @@ size_t TDoseSeries::MemoryBytes() const {
     for (const auto& level : levels_)
         bytes += level.capacity() * sizeof(TBucket);
     return bytes;
+}
+
+std::string DoseSeriesCsv(const TDoseSeries& series) {
+    tzset();
+    const long east = -long(timezone);
+    char offset[32];
+    std::snprintf(offset, sizeof offset, "%c%02ld:%02ld", east < 0 ? '-' : '+',
+                  std::labs(east) / 3600, std::labs(east) % 3600 / 60);
+    std::string out = "time,dose_rate,unit\r\n";
+    for (size_t i = 0; i < series.Size(); ++i) {
+        // Chart times are whole seconds of local standard time counted in days; rounding undoes
+        // the division's last bit.
+        const std::time_t local = std::time_t(std::llround((series.X(i) - 25569.0) * 86400.0));
+        std::tm t{};
+        char stamp[96] = "";
+        if (gmtime_r(&local, &t))
+            std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02dT%02d:%02d:%02d%s", t.tm_year + 1900,
+                          t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, offset);
+        out += std::string(stamp) + ',' + ShortestFloatText(series.Y(i)) + ",uSv/h\r\n";
+    }
+    return out;
 }

@@ -11,6 +11,7 @@
 // are then read from the points themselves.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct TDosePoint {
@@ -63,3 +64,7 @@ class TDoseSeries {
     double minX_ = 0, maxX_ = 0;
     bool ordered_ = true;
 };
+
+// Every point as CSV (header row, CR LF): the time as the chart shows it, local standard time
+// with its offset from UTC, and the dose rate in uSv/h as the shortest text of the float kept.
+std::string DoseSeriesCsv(const TDoseSeries& series);

@@ -162,3 +162,14 @@ void ClearAverageLine(TForm1& form) {
     form.Series3->data()->clear();
     form.Chart1->replot(QCustomPlot::rpQueuedReplot);
 }
+
+std::vector<TMenuEntry> Chart1Menu(TForm1& form) {
+    return {
+        {SavePngText(), [&form] { SaveWidgetPng(form.Chart1); }},
+        {MenuText("Сохранить как CSV…", "Save as CSV…"),
+         [&form] {
+             SaveTextAs(&form, QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"),
+                        DoseSeriesCsv(DoseSeries));
+         }},
+    };
+}

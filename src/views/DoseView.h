@@ -1,5 +1,9 @@
 #pragma once
 // The measurement tab: dose rate, dose, accumulation time, alarms, memory fill and the chart.
+#include <vector>
+
+#include "ui/ContextMenu.h"
+
 class TForm1;
 
 // Largest dose rate (uSv/h) since the chart was last cleared; 0 after start and clearing.
@@ -22,3 +26,6 @@ class TDoseSeries;
 extern TDoseSeries DoseSeries;
 // Hands Series1 and Series3 what DoseSeries holds and asks Chart1 for a redraw.
 void RefreshDoseChart(TForm1& form);
+
+// Right click on Chart1: the chart as PNG, every point kept as CSV.
+std::vector<TMenuEntry> Chart1Menu(TForm1& form);

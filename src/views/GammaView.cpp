@@ -67,3 +67,7 @@ void Button7Click(TForm1&) {
 void CheckBox2Click(TForm1& form) {
     form.Button7->setEnabled(form.CheckBox2->isChecked());
 }
+
+std::vector<TMenuEntry> Chart2Menu(TForm1& form) {
+    return {{SavePngText(), [&form] { SaveWidgetPng(form.Chart2); }}};
+}

@@ -3,6 +3,9 @@
 #include <cstdint>
 
 #include "link/Catalogue.h"
+#include "ui/ContextMenu.h"
+
+#include <vector>
 
 class TForm1;
 
@@ -13,3 +16,6 @@ void InitSpectrumTable(TForm1& form);
 void ShowSpectrum(TForm1& form);
 void Button7Click(TForm1& form);   // reset the sums
 void CheckBox2Click(TForm1& form); // integral mode
+
+// Right click on Chart2: the chart as PNG.
+std::vector<TMenuEntry> Chart2Menu(TForm1& form);

@@ -1,8 +1,7 @@
 #include "views/Numbers.h"
 
-#include <charconv>
-
 #include <QLocale>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <algorithm>
@@ -127,8 +126,9 @@ QString FormatThreshold(double x)
     return Localised(out);
 }
 
-QString ShortestFloatText(float x) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, x).ptr;
-    return QString::fromLatin1(buffer, int(end - buffer));
+std::string ShortestFloatText(float x)
+{
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, x);
+    return std::string(buf, r.ptr);
 }

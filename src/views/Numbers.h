@@ -2,6 +2,7 @@
 // Numbers as the operator reads them: the decimal separator of the operator's locale (the default
 // QLocale), and the classic fixed and exponent forms with their digit limits.
 #include <QString>
+#include <string>
 
 // Fixed-point form with `decimals` decimals after rounding to at most `precision` significant
 // digits; a number with more than `precision` integer digits falls back to exponent form
@@ -15,6 +16,6 @@ QString FormatThreshold(double x);
 // The operator's decimal separator.
 QChar DecimalSeparator();
 
-// The shortest text that reads back as the same 32-bit float, "." whatever the locale: for
-// files and scripts, not for the operator.
-QString ShortestFloatText(float x);
+// The shortest text that reads back as the same float, "." whatever the locale; "inf", "-inf",
+// "nan" for what is not finite. For files that programs read, not for the operator.
+std::string ShortestFloatText(float x);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "archive/ArchiveExport.h"
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveTransfer.h"
 #include "archive/ArchiveView.h"
@@ -57,6 +58,7 @@ class ArchiveTab : public TMainFormTest {
     }
     void TearDown() override {
         SetMessageSink(nullptr);
+        SetSaveNameAsker(nullptr);
         ClosePort();
         opener.reset();
         device.reset();
@@ -413,6 +415,40 @@ TEST_F(ArchiveTab, ReadKeepsEverythingElseOut) {
     EXPECT_EQ(ProcessEnds, 1) << "the close asked for during the read";
     EXPECT_FALSE(form->Timer1->signalsBlocked());
     ProcessEnd = savedEnd;
+}
+
+TEST_F(ArchiveTab, ExportFromTheMenuWritesTheLoadedCopyInTheFormatOfTheName) {
+    QString answer;
+    SetSaveNameAsker([&answer](QWidget*, const QString&, const QString&) { return answer; });
+    EXPECT_EQ(ArchiveMenu(*form, form->StringGrid3).size(), 1u) << "no export before a read";
+    Button4Click(*form);
+    const std::vector<TMenuEntry> menu = ArchiveMenu(*form, form->StringGrid3);
+    ASSERT_EQ(menu.size(), 2u);
+
+    const std::vector<TExportRecord> records = ArchiveExportRecords();
+    ASSERT_EQ(records.size(), 300u);
+    EXPECT_EQ(records.back().Page, 3);
+    int skipped = 0;
+    const std::string gpx = ArchiveGpx(records, skipped);
+    struct Case {
+        const char* name;
+        std::string content;
+    };
+    const Case cases[] = {
+        {"a.csv", ArchiveCsv(records)},
+        {"a.JSON", ArchiveJson(records)},
+        {"a.gpx", gpx},
+        {"a.txt", ArchiveCsv(records)}, // a name of no known kind gets CSV
+    };
+    for (const Case& c : cases) {
+        answer = QDir(dir.path()).filePath(QString::fromLatin1(c.name));
+        menu[1].Run();
+        QFile f(answer);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << c.name;
+        EXPECT_EQ(f.readAll().toStdString(), c.content) << c.name;
+    }
+    EXPECT_NE(gpx.find("<wpt lat=\"55.75"), std::string::npos) << "the simulator's places";
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
 } // namespace

@@ -173,8 +173,13 @@ TEST_F(CtlAgainstSim, ClockWatchAndArchive) {
     ASSERT_EQ(Run({"--port", "3", "archive", "read", "--csv", "a.csv", "--txt"}), 0)
         << Err.toStdString();
     EXPECT_EQ(Err, QString()); // no progress line: standard error is no terminal
-    EXPECT_TRUE(QFile::exists(Dir.path() + "/a.csv"));
-    EXPECT_EQ(ReadFile(Dir.path() + "/archive.txt").count("\r\n"), 240);
+    const QString csv = ReadFile(Dir.path() + "/a.csv");
+    EXPECT_EQ(csv.count("\r\n"), 241); // the header and the simulator's 240 records
+    EXPECT_TRUE(csv.contains(QRegularExpression(
+        R"(\r\n1,1,\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d,dose_rate,[0-9.]+,uSv/h,[0-9.]+,[0-9.]+\r\n)")))
+        << csv.left(300).toStdString();
+    // archive.txt as the tab writes it: the records and the empty slot that ends the archive.
+    EXPECT_EQ(ReadFile(Dir.path() + "/archive.txt").count("\r\n"), 241);
 
     ASSERT_EQ(Run({"--port", "3", "archive", "erase", "--yes"}), 0) << Err.toStdString();
     ASSERT_EQ(Run({"--port", "3", "status"}), 0);

@@ -2,7 +2,9 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include "tests/support/TimeZone.h"
 #include "views/DoseSeries.h"
+#include "views/LiveFormat.h"
 
 namespace {
 
@@ -87,6 +89,38 @@ TEST(DoseSeries, AWeekOfPointsStaysSmall) {
     std::vector<TDosePoint> out;
     s.Envelope(700, out);
     EXPECT_LE(out.size(), 1400u);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DoseSeriesCsv, EveryPointAsTheChartShowsItWithTheOffset) {
+    struct Case {
+        const char* zone;
+        int64_t now;
+        const char* csv;
+    };
+    // In summer too the chart counts standard time, and the offset written says which.
+    const Case cases[] = {
+        {"MSK-3", 1700000000,
+         "time,dose_rate,unit\r\n2023-11-15T01:13:20+03:00,0.15,uSv/h\r\n"
+         "2023-11-15T01:13:21+03:00,12.8203125,uSv/h\r\n"},
+        {"EST5EDT,M3.2.0,M11.1.0", 1720000000,
+         "time,dose_rate,unit\r\n2024-07-03T04:46:40-05:00,0.15,uSv/h\r\n"
+         "2024-07-03T04:46:41-05:00,12.8203125,uSv/h\r\n"},
+        {"IST-5:30", 0,
+         "time,dose_rate,unit\r\n1970-01-01T05:30:00+05:30,0.15,uSv/h\r\n"
+         "1970-01-01T05:30:01+05:30,12.8203125,uSv/h\r\n"},
+    };
+    for (const Case& c : cases) {
+        TScopedTimeZone zone(c.zone);
+        TDoseSeries series;
+        series.Append(ChartTime(c.now), 0.15f);
+        series.Append(ChartTime(c.now + 1), 12.8203125f); // nine digits to read back
+        EXPECT_EQ(DoseSeriesCsv(series), c.csv) << c.zone;
+    }
+    EXPECT_EQ(DoseSeriesCsv(TDoseSeries()), "time,dose_rate,unit\r\n");
 }
 
 } // namespace
