@@ -149,6 +149,10 @@ TEST_F(CtlAgainstSim, SettingsAreWrittenAndReadBack) {
     EXPECT_EQ(json["screens"].toArray().size(), 2);
 
     EXPECT_EQ(Run({"--port", "3", "address", "set", "module1", "0A0B0C"}), 0) << Err.toStdString();
+    // The console unit answers at its new address from then on, and only there.
+    ASSERT_EQ(Run({"--port", "3", "address", "set", "console", "123456"}), 0) << Err.toStdString();
+    EXPECT_EQ(Run({"--port", "3", "--address", "123456", "clock", "show"}), 0) << Err.toStdString();
+    EXPECT_EQ(Run({"--port", "3", "clock", "show"}), 1);
 }
 
 TEST_F(CtlAgainstSim, ClockWatchAndArchive) {
@@ -186,10 +190,18 @@ TEST_F(CtlAgainstSim, ClockWatchAndArchive) {
     EXPECT_TRUE(Out.contains("archive_records: 0\n")) << Out.toStdString();
 }
 
-TEST_F(CtlAgainstSim, WatchEndsCleanlyWhenInterrupted) {
+TEST_F(CtlAgainstSim, WatchHoldsThePortAndEndsCleanlyWhenInterrupted) {
     StartSim();
     TCtl p(Dir.path(), {"--port", "3", "watch"});
     ASSERT_TRUE(p.WaitForLines(1)) << p.Stderr.toStdString();
+    // Meanwhile the port is another program's, and says so.
+    const QString inUse = QStringLiteral("in use by another program (pid %1)").arg(p.Pid);
+    ASSERT_EQ(Run({"ports"}), 0);
+    EXPECT_TRUE(Out.contains(QRegularExpression("\nCOM3\t[^\n]*\tdoes not open: [^\n]*" +
+                                                QRegularExpression::escape(inUse))))
+        << Out.toStdString();
+    EXPECT_EQ(Run({"--port", "3", "status"}), 1);
+    EXPECT_TRUE(Err.startsWith("halvexctl: COM3: ") && Err.contains(inUse)) << Err.toStdString();
     ::kill(p.Pid, SIGINT);
     EXPECT_EQ(p.Finish(), 0);
     EXPECT_TRUE(p.Stdout.endsWith('\n'));
