@@ -19,6 +19,7 @@
 #include "connection/Clock.h"
 #include "connection/ClockSync.h"
 #include "connection/PollStep.h"
+#include "connection/PortKeeper.h"
 #include "connection/PortScan.h"
 #include "link/Address.h"
 #include "link/Catalogue.h"
@@ -226,16 +227,32 @@ int TCtl::Watch() {
     if (!Connect()) return ExitDeviceFailed;
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);
+    MarkPortInUse();
     int lines = 0;
-    bool silent = false;
+    bool lost = false, silent = false;
+    // Polling goes on through a lost line or a silent device, as the program's does; each change
+    // is said once.
+    auto say = [this](const QString& what) {
+        PrintError(PortName(Port) + QStringLiteral(": ") + what);
+    };
+    auto noteLost = [&] {
+        if (!lost) say(QStringLiteral("the line is gone; opening it again every 2 s"));
+        lost = true;
+    };
     TPollStep step;
     step.SyncClock = false;
     step.AfterRead = [&](uint8_t index, bool delivered) {
-        if (index != Obj::MeasurementData || delivered == !silent) return;
-        // Polling goes on through a silent spell, as the program's does; it is said once.
+        const TPortChange change = KeepPortAfterExchange();
+        if (change == TPortChange::Back) {
+            say(QStringLiteral("the line is back"));
+            lost = silent = false;
+        } else if (change == TPortChange::Lost) {
+            noteLost();
+        }
+        if (lost || index != Obj::MeasurementData || delivered == !silent) return;
         silent = !delivered;
-        PrintError(PortName(Port) + (silent ? QStringLiteral(": no answer, polling goes on")
-                                            : QStringLiteral(": answering again")));
+        say(silent ? QStringLiteral("no answer, polling goes on")
+                   : QStringLiteral("answering again"));
     };
     step.NewMeasurement = [&] {
         const TMeasurementData& m = MeasurementData;
@@ -248,9 +265,8 @@ int TCtl::Watch() {
     while (!StopRequested && (Options.Count == 0 || lines < Options.Count)) {
         const auto next =
             std::chrono::steady_clock::now() + std::chrono::milliseconds(PollIntervalMs);
+        if (KeepPortBeforeStep(Port) == TPortChange::Lost) noteLost();
         PollMeasurementStep(step);
-        if (!PortHandle || PortHandle->HungUp())
-            return Fail(QStringLiteral("the line is gone (cable pulled or port ended)"));
         if (Options.Count && lines >= Options.Count) break;
         std::this_thread::sleep_until(next);
     }

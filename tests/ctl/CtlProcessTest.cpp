@@ -208,6 +208,20 @@ TEST_F(CtlAgainstSim, WatchHoldsThePortAndEndsCleanlyWhenInterrupted) {
     EXPECT_EQ(p.Stderr, QString());
 }
 
+TEST_F(CtlAgainstSim, WatchGoesOnAfterTheLineIsLostAndBack) {
+    StartSim();
+    TCtl p(Dir.path(), {"--port", "3", "watch"});
+    ASSERT_TRUE(p.WaitForLines(1)) << p.Stderr.toStdString();
+    Sim.Stop();
+    ASSERT_TRUE(p.WaitForError("COM3: the line is gone")) << p.Stderr.toStdString();
+    StartSim();
+    ASSERT_TRUE(p.WaitForError("COM3: the line is back")) << p.Stderr.toStdString();
+    const int before = p.Stdout.count('\n');
+    ASSERT_TRUE(p.WaitForLines(before + 1)) << p.Stderr.toStdString();
+    ::kill(p.Pid, SIGINT);
+    EXPECT_EQ(p.Finish(), 0);
+}
+
 TEST_F(CtlAgainstSim, AnArchiveReadTheDeviceBreaksOffWritesNothing) {
     // The line hangs up part way through the archive.
     StartSim({"--fault", "hang-up=0.004", "--seed", "3"});
