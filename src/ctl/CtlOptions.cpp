@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 
+#include "app/ProgramOptions.h"
 #include "link/Address.h"
 
 namespace {
@@ -130,15 +131,7 @@ bool ParseCtlOptions(const QStringList& arguments, TCtlOptions& options, QString
         !SingleValue(second, "address", address, error) ||
         !SingleValue(second, "wire-log", o.WireLog, error))
         return false;
-    if (!port.isEmpty()) {
-        bool ok = false;
-        const uint n = port.toUInt(&ok);
-        if (!ok || n < 1 || n > 255) {
-            error = QStringLiteral("--port: '%1' is not a port number 1..255.").arg(port);
-            return false;
-        }
-        o.Port = static_cast<uint8_t>(n);
-    }
+    if (!port.isEmpty() && !ParsePortOption(port, o.Port, error)) return false;
     if (!address.isEmpty() && !ParseAddressText(address, o.Address)) {
         error = QStringLiteral("--address: ") + InvalidIntegerMessage(address) + QLatin1Char('.');
         return false;
