@@ -68,16 +68,9 @@ bool ParseProgramOptions(const QStringList& arguments, TProgramOptions& options,
     o.Help = parser.isSet(QStringLiteral("help"));
     o.Version = parser.isSet(QStringLiteral("version"));
     o.Verbose = parser.isSet(QStringLiteral("verbose"));
-    if (parser.isSet(QStringLiteral("port"))) {
-        const QString v = parser.values(QStringLiteral("port")).last();
-        bool ok = false;
-        const uint n = v.toUInt(&ok);
-        if (!ok || n < 1 || n > 255) {
-            error = QStringLiteral("--port: '%1' is not a port number 1..255.").arg(v);
-            return false;
-        }
-        o.Port = static_cast<uint8_t>(n);
-    }
+    if (parser.isSet(QStringLiteral("port")) &&
+        !ParsePortOption(parser.values(QStringLiteral("port")).last(), o.Port, error))
+        return false;
     if (parser.isSet(QStringLiteral("language"))) {
         const QString v = parser.values(QStringLiteral("language")).last().toLower();
         if (v == QLatin1String("ru"))
@@ -97,6 +90,17 @@ bool ParseProgramOptions(const QStringList& arguments, TProgramOptions& options,
         }
     }
     options = o;
+    return true;
+}
+
+bool ParsePortOption(const QString& text, uint8_t& port, QString& error) {
+    bool ok = false;
+    const uint n = text.toUInt(&ok);
+    if (!ok || n < 1 || n > 255) {
+        error = QStringLiteral("--port: '%1' is not a port number 1..255.").arg(text);
+        return false;
+    }
+    port = static_cast<uint8_t>(n);
     return true;
 }
 

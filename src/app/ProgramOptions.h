@@ -19,4 +19,6 @@ struct TProgramOptions {
 // ...) are accepted and left for the application object. False with a one-line reason otherwise.
 bool ParseProgramOptions(const QStringList& arguments, TProgramOptions& options, QString& error);
 QString ProgramUsage();
+// The value of --port (1..255), shared with halvexctl; false with the message otherwise.
+bool ParsePortOption(const QString& text, uint8_t& port, QString& error);
 QString ProgramVersionText();

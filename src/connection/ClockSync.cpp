@@ -37,3 +37,9 @@ void FillDeviceClock(int64_t now, uint8_t clock[8]) {
     clock[6] = 0;
     clock[7] = 0;
 }
+
+int64_t FoldedClockDifference(int64_t seconds) {
+    constexpr int64_t day = 86400, half = day / 2;
+    int64_t folded = ((seconds % day) + day) % day; // 0..86399
+    return folded > half ? folded - day : folded;
+}

@@ -15,3 +15,7 @@ bool DeviceClockOutOfStep(int64_t now, uint8_t hours, uint8_t minutes, uint8_t s
 // The DeviceClock bytes for the local time at `now`: year - 2000, month, day, hour, minute,
 // second, 0, 0.
 void FillDeviceClock(int64_t now, uint8_t clock[8]);
+
+// A difference of two times of day (seconds) folded into -43200..43200: a device a few seconds
+// behind at midnight is a few seconds behind, not a day ahead.
+int64_t FoldedClockDifference(int64_t seconds);

@@ -1,8 +1,6 @@
 #include "connection/Discovery.h"
 
-#include <QStringList>
-
-#include "connection/Clock.h"
+#include "connection/PortScan.h"
 #include "connection/PortState.h"
 #include "link/ObjectRequests.h"
 #include "link/SerialLink.h"
@@ -12,27 +10,6 @@
 
 uint8_t PortNumber = 0;
 uint8_t DiscoveryMode = 0;
-
-namespace {
-constexpr int LastScannedPort = 254;
-constexpr int64_t ScanLimitSeconds = 5000;
-// A device whose answer to the probe arrived damaged is asked again, up to this many probes on
-// one port: one bad reply must not lose it for the session.
-constexpr int MaxProbesPerPort = 3;
-
-// Why ports that exist could not be opened during one search, for the port panel's tooltip.
-class TOpenProblems {
-  public:
-    void Note() {
-        if (!LastOpenProblem.isEmpty() && !problems_.contains(LastOpenProblem))
-            problems_ << LastOpenProblem;
-    }
-    QString Text() const { return problems_.join(QLatin1Char('\n')); }
-
-  private:
-    QStringList problems_;
-};
-} // namespace
 
 static void ShowNoDevice() {
     if (auto text = LangText("Прибор не обнаружен", "No device"))
@@ -49,44 +26,30 @@ static uint8_t SelectedPortNumber(const QComboBox* list) {
     return ok && n <= 255 ? static_cast<uint8_t>(n) : 0;
 }
 
-// The presence probe: the settings read, again while something comes back without the
-// settings: an answer that did not deliver them, or bytes whose header arrived damaged. A silent
-// port costs one probe.
-static bool ProbePort() {
-    for (int probe = 0; probe < MaxProbesPerPort; ++probe) {
-        // A refused address sends nothing and leaves an older request's traces behind.
-        LastReplyOutcome = TReplyOutcome::NotAnswered;
-        ReceivedCount = 0;
-        if (ReadSettings(*Form1) == 1) return true;
-        if (LastReplyOutcome != TReplyOutcome::AnsweredNotDelivered && ReceivedCount == 0)
-            return false;
-    }
-    return false;
+// The presence probe, which also fills the settings tab as a settings read does.
+static bool ProbeAndShowSettings() {
+    if (!ConvertDeviceAddress(*Form1) || !ProbePort()) return false;
+    ShowSettingsRead(*Form1);
+    return true;
 }
 
-enum class TScanOutcome { Found, NotFound, TimedOut };
-
-static TScanOutcome ScanPorts(TOpenProblems& problems) {
+static TScanOutcome ScanAndShow(TOpenProblems& problems) {
     QComboBox* list = Form2->ComboBox1;
-    const int64_t start = NowSeconds();
-    for (int n = 1; n <= LastScannedPort; ++n) {
-        if (NowSeconds() - start > ScanLimitSeconds) {
-            ShowNoDevice();
-            return TScanOutcome::TimedOut;
-        }
-        OpenPort(static_cast<uint8_t>(n));
-        problems.Note();
+    uint8_t found = 0;
+    const TScanOutcome outcome = ScanPorts(found, problems, [list](int n) {
         Form2->ProgressBar1->setValue(n);
         Form2->repaint();
-        if (PortHandle && ProbePort()) {
-            list->addItem(QString::number(n));
-            list->setCurrentIndex(0);
-            PortNumber = static_cast<uint8_t>(n);
-            return TScanOutcome::Found;
-        }
         list->setCurrentIndex(0);
+    });
+    if (outcome == TScanOutcome::Found) {
+        ShowSettingsRead(*Form1);
+        list->addItem(QString::number(found));
+        list->setCurrentIndex(0);
+        PortNumber = found;
+    } else if (outcome == TScanOutcome::TimedOut) {
+        ShowNoDevice();
     }
-    return TScanOutcome::NotFound;
+    return outcome;
 }
 
 void FindDevice(uint8_t mode) {
@@ -99,14 +62,14 @@ void FindDevice(uint8_t mode) {
         OpenPort(PortNumber);
         problems.Note();
         // The probe runs even on a port that did not open: it is what reports the failure.
-        if (ProbePort())
+        if (ProbeAndShowSettings())
             found = true;
         else
             PortNumber = 0;
     } else {
         // A bad address would fail every probe, each with its own message box: refuse it once.
         if (ConvertDeviceAddress(*Form1)) {
-            const TScanOutcome outcome = ScanPorts(problems);
+            const TScanOutcome outcome = ScanAndShow(problems);
             found = outcome == TScanOutcome::Found;
             // A failed scan keeps the port found earlier in PortNumber, and the status bar still
             // names it: go back to that port, so that polling is not left on the last number

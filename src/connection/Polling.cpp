@@ -1,7 +1,6 @@
 #include "connection/Polling.h"
 
-#include "connection/Clock.h"
-#include "connection/ClockSync.h"
+#include "connection/PollStep.h"
 #include "connection/PortState.h"
 #include "link/Address.h"
 #include "link/Catalogue.h"
@@ -41,33 +40,30 @@ void ClearAddressMark(QLineEdit* edit) {
 
 // One read of a live view's object: its view learns whether its values are still current, and
 // the port's state whether the device is there.
-bool ReadLive(TForm1& form, uint8_t index, TLiveObject object) {
-    const bool delivered = ReadObject(index) == 1;
+void NoteRead(TForm1& form, TLiveObject object, bool delivered) {
     NoteLiveRead(form, object, delivered);
     CheckPortAfterExchange(form);
-    return delivered;
 }
 
-void ReadBatteries(TForm1& form) {
-    if (ReadLive(form, Obj::DetectorBattery, TLiveObject::DetectorBattery))
-        ShowDetectorBattery(form);
-    if (ReadLive(form, Obj::ConsoleBattery, TLiveObject::ConsoleBattery)) ShowConsoleBattery(form);
-}
-
-void PollMeasurement(TForm1& form) {
-    if (ReadLive(form, Obj::MeasurementData, TLiveObject::Measurement)) {
-        const TMeasurementData& m = MeasurementData;
-        if (DeviceClockOutOfStep(NowSeconds(), m.ClockHours, m.ClockMinutes, m.ClockSeconds)) {
-            // The values of a device whose clock is off wait for the next tick.
-            WriteDeviceClock();
-            return;
-        }
-        if (m.Status & StatusNewMeasurement) {
-            ShowMeasurement(form);
-            PlotMeasurement(form);
-        }
-    }
-    ReadBatteries(form);
+TPollStep WindowStep(TForm1& form) {
+    TPollStep step;
+    step.AfterRead = [&form](uint8_t index, bool delivered) {
+        const TLiveObject object = index == Obj::MeasurementData   ? TLiveObject::Measurement
+                                   : index == Obj::DetectorBattery ? TLiveObject::DetectorBattery
+                                                                   : TLiveObject::ConsoleBattery;
+        NoteRead(form, object, delivered);
+    };
+    step.NewMeasurement = [&form] {
+        ShowMeasurement(form);
+        PlotMeasurement(form);
+    };
+    step.BatteryRead = [&form](uint8_t index) {
+        if (index == Obj::DetectorBattery)
+            ShowDetectorBattery(form);
+        else
+            ShowConsoleBattery(form);
+    };
+    return step;
 }
 
 } // namespace
@@ -94,17 +90,14 @@ void Timer1Timer(TForm1& form) {
     CheckPortBeforeTick(form);
     QWidget* page = form.PageControl1->currentWidget();
     if (page == form.TabSheet1) {
-        PollMeasurement(form);
+        PollMeasurementStep(WindowStep(form));
     } else if (page == form.TabSheet4) {
-        if (ReadLive(form, Obj::SpectrumData, TLiveObject::Spectrum)) ShowSpectrum(form);
+        const bool delivered = ReadObject(Obj::SpectrumData) == 1;
+        NoteRead(form, TLiveObject::Spectrum, delivered);
+        if (delivered) ShowSpectrum(form);
     } else if (page == form.TabSheet5) {
-        ReadBatteries(form);
+        PollBatteriesStep(WindowStep(form));
     }
-}
-
-void WriteDeviceClock() {
-    FillDeviceClock(NowSeconds(), DeviceClock);
-    WriteObject(Obj::DeviceClock);
 }
 
 // Switching tabs sends nothing; the next tick polls what the new tab shows.

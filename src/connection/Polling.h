@@ -1,9 +1,10 @@
 #pragma once
 // The polling cycle and the device clock.
+#include "connection/PollStep.h" // WriteDeviceClock
+
 class TForm1;
 
 void Timer1Timer(TForm1& form);
-void WriteDeviceClock();
 void PageControl1Change(TForm1& form);
 
 // Converts the text of Edit2 into DeviceAddress. A text that is not a hexadecimal number leaves

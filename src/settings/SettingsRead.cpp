@@ -40,10 +40,7 @@ static void ShowRecordingMode(TForm1& form, uint8_t mode) {
     form.CheckBox3->setChecked((mode & RecordOnChange) != 0);
 }
 
-static TReadOutcome ReadSettingsInto(TForm1& form) {
-    if (!ConvertDeviceAddress(form)) return TReadOutcome::BadAddress;
-    if (ReadObject(Obj::DeviceSettings) != 1) return TReadOutcome::NoAnswer;
-
+void ShowSettingsRead(TForm1& form) {
     const TSettingsDisplay d = DescribeSettings(DeviceSettings);
     form.Edit9->setText(d.DoseRateThreshold);
     form.Edit10->setText(d.DoseThreshold);
@@ -64,6 +61,12 @@ static TReadOutcome ReadSettingsInto(TForm1& form) {
                                        form.CheckBox9, form.CheckBox10};
     for (int i = 0; i < ScreenCount; ++i)
         screens[i]->setChecked(d.Screens[i]);
+}
+
+static TReadOutcome ReadSettingsInto(TForm1& form) {
+    if (!ConvertDeviceAddress(form)) return TReadOutcome::BadAddress;
+    if (ReadObject(Obj::DeviceSettings) != 1) return TReadOutcome::NoAnswer;
+    ShowSettingsRead(form);
     return TReadOutcome::Read;
 }
 

@@ -6,6 +6,8 @@ class QLineEdit;
 class TForm1;
 
 uint8_t ReadSettings(TForm1& form);
+// Fills the settings tab from DeviceSettings as a read has left it.
+void ShowSettingsRead(TForm1& form);
 void ClearDisplayedValues(TForm1& form);
 void Button1Click(TForm1& form);
 void CheckBox5Click(TForm1& form);

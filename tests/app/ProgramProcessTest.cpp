@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "tests/support/ChildProgram.h"
 #include "tests/support/SimProcess.h"
 
 #include <chrono>
@@ -18,92 +19,10 @@
 namespace {
 
 // One run of halvex in `dir` with its port folder there, and with or without a display.
-class TProgram {
+class TProgram : public TChildProgram {
   public:
-    TProgram(const QString& dir, const QStringList& arguments, bool display) {
-        int out[2], err[2];
-        if (pipe(out) != 0 || pipe(err) != 0) return;
-        Pid = fork();
-        if (Pid == 0) {
-            dup2(out[1], 1);
-            dup2(err[1], 2);
-            if (chdir(QFile::encodeName(dir).constData()) != 0) _exit(126);
-            setenv("XDG_DATA_HOME", QFile::encodeName(dir + "/data").constData(), 1);
-            unsetenv("DISPLAY");
-            unsetenv("WAYLAND_DISPLAY");
-            if (display)
-                setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            else
-                unsetenv("QT_QPA_PLATFORM");
-            std::vector<QByteArray> args{QByteArrayLiteral(HALVEX_PATH)};
-            for (const QString& a : arguments)
-                args.push_back(a.toLocal8Bit());
-            std::vector<char*> argv;
-            for (QByteArray& a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        ::close(out[1]);
-        ::close(err[1]);
-        Out = out[0];
-        Err = err[0];
-    }
-    ~TProgram() {
-        if (Pid > 0) {
-            ::kill(Pid, SIGKILL);
-            waitpid(Pid, nullptr, 0);
-        }
-        if (Out >= 0) ::close(Out);
-        if (Err >= 0) ::close(Err);
-    }
-
-    // Reads standard error until it holds `text` or timeoutMs pass.
-    bool WaitForError(const QString& text, int timeoutMs = 20000) {
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (!Stderr.contains(text) && std::chrono::steady_clock::now() < deadline) {
-            pollfd p{Err, POLLIN, 0};
-            if (poll(&p, 1, 100) <= 0) continue;
-            char buffer[512];
-            const ssize_t n = ::read(Err, buffer, sizeof buffer);
-            if (n <= 0) break;
-            Stderr += QString::fromLocal8Bit(buffer, int(n));
-        }
-        return Stderr.contains(text);
-    }
-
-    // Waits for the end and gives the exit status (-1: killed or still running after timeoutMs).
-    int Finish(int timeoutMs = 20000) {
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        int status = 0;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (waitpid(Pid, &status, WNOHANG) == Pid) {
-                Pid = -1;
-                Stdout += Drain(Out);
-                Stderr += Drain(Err);
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return -1;
-    }
-
-    pid_t Pid = -1;
-    QString Stdout, Stderr;
-
-  private:
-    static QString Drain(int fd) {
-        QByteArray all;
-        char buffer[4096];
-        ssize_t n;
-        while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-            all.append(buffer, int(n));
-        return QString::fromLocal8Bit(all);
-    }
-    int Out = -1, Err = -1;
+    TProgram(const QString& dir, const QStringList& arguments, bool display)
+        : TChildProgram(QStringLiteral(HALVEX_PATH), dir, arguments, display) {}
 };
 
 QString ReadFile(const QString& path) {

@@ -4,6 +4,7 @@
 #include "FormFixture.h"
 #include "link/Address.h"
 #include "link/Frame.h"
+#include "settings/SettingsValues.h"
 #include "views/DoseView.h"
 
 namespace {
@@ -107,6 +108,19 @@ TEST_F(SettingsRead, RecordingModeFromTheDevice) {
         DeviceSide().RecordingMode = c.mode;
         ASSERT_EQ(ReadSettings(*form), 1);
         EXPECT_EQ(Recording(), c.after);
+    }
+}
+
+// halvexctl's keys describe the tab as a read leaves it when nothing was chosen before.
+TEST_F(SettingsRead, NamedValuesAgreeWithAFreshTabForEveryRecordingMode) {
+    for (int mode = 0; mode < 0x20; ++mode) {
+        SCOPED_TRACE(mode);
+        form->CheckBox5->setChecked(false); // clears every mode
+        DeviceSide().RecordingMode = uint8_t(mode);
+        ASSERT_EQ(ReadSettings(*form), 1);
+        const TSettingsControls c = ControlsOfSettings(DeviceSettings);
+        EXPECT_EQ(Recording(), (TRecording{c.EveryMeasurement, c.EveryMinute, c.EveryHour,
+                                           c.OnChange, form->CheckBox5->isChecked()}));
     }
 }
 

@@ -43,3 +43,10 @@ TEST_F(ClockSync, ClockBytesAreTheLocalTime) {
 }
 
 } // namespace
+
+TEST(ClockDifference, FoldsIntoHalfADayEitherWay) {
+    const int64_t cases[][2] = {{0, 0},      {43200, 43200}, {-43200, 43200}, {43201, -43199},
+                                {86399, -1}, {-86399, 1},    {-3000, -3000},  {86400 * 3 + 5, 5}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FoldedClockDifference(c[0]), c[1]) << c[0];
+}

@@ -1,0 +1,41 @@
+#include "connection/PortScan.h"
+
+#include "connection/Clock.h"
+#include "link/Catalogue.h"
+#include "link/ObjectRequests.h"
+#include "link/SerialLink.h"
+
+// Asked again while something comes back without the settings: an answer that did not deliver
+// them, or bytes whose header arrived damaged. A silent port costs one probe.
+bool ProbePort() {
+    for (int probe = 0; probe < MaxProbesPerPort; ++probe) {
+        // A refused address sends nothing and leaves an older request's traces behind.
+        LastReplyOutcome = TReplyOutcome::NotAnswered;
+        ReceivedCount = 0;
+        if (ReadObject(Obj::DeviceSettings) == 1) return true;
+        if (LastReplyOutcome != TReplyOutcome::AnsweredNotDelivered && ReceivedCount == 0)
+            return false;
+    }
+    return false;
+}
+
+void TOpenProblems::Note() {
+    if (!LastOpenProblem.isEmpty() && !Problems.contains(LastOpenProblem))
+        Problems << LastOpenProblem;
+}
+
+TScanOutcome ScanPorts(uint8_t& found, TOpenProblems& problems,
+                       const std::function<void(int n)>& tried) {
+    const int64_t start = NowSeconds();
+    for (int n = 1; n <= LastScannedPort; ++n) {
+        if (NowSeconds() - start > ScanLimitSeconds) return TScanOutcome::TimedOut;
+        OpenPort(static_cast<uint8_t>(n));
+        problems.Note();
+        if (tried) tried(n);
+        if (PortHandle && ProbePort()) {
+            found = static_cast<uint8_t>(n);
+            return TScanOutcome::Found;
+        }
+    }
+    return TScanOutcome::NotFound;
+}
