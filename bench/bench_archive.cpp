@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/Wiring.h"
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveTransfer.h"
 #include "archive/ArchiveView.h"
@@ -154,6 +155,7 @@ int main(int argc, char** argv) {
     SetPortFolder(work.path());
     ComputeEncodedSizes(ObjectTable, ObjectTableCount);
     TForm1 form;
+    WireMainWindow(form);
     form.Timer1->stop();
     form.Timer2->stop();
     PageCosts(form);

@@ -7,6 +7,7 @@
 #include <qcustomplot.h>
 #include <vector>
 
+#include "app/Wiring.h"
 #include "connection/Clock.h"
 #include "link/Catalogue.h"
 #include "ui/Forms.h"
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     TForm1 form;
+    WireMainWindow(form);
     form.Timer1->stop();
     form.Timer2->stop();
     form.show();

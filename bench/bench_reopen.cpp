@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/Wiring.h"
 #include "connection/Discovery.h"
 #include "connection/Polling.h"
 #include "connection/PortState.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
 
     ComputeEncodedSizes(ObjectTable, ObjectCount);
     TForm1 main;
+    WireMainWindow(main);
     main.Timer1->stop();
     main.Timer2->stop();
 

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/Wiring.h"
 #include "connection/Discovery.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
@@ -25,9 +26,11 @@ int main(int argc, char** argv) {
     SetPortFolder(folder.path());
     ComputeEncodedSizes(ObjectTable, ObjectCount);
     TForm1 main;
+    WireMainWindow(main);
     main.Timer1->stop();
     main.Timer2->stop();
     TForm2 dialog;
+    WireConnectDialog(dialog);
     Form1 = &main;
     Form2 = &dialog;
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "app/ProgramOptions.h"
+#include "app/Wiring.h"
 #include "connection/Startup.h"
 #include "link/SerialLink.h"
 #include "link/WireLog.h"

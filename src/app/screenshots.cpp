@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <qcustomplot.h>
 
+#include "app/Wiring.h"
 #include "archive/ArchiveView.h"
 #include "connection/Clock.h"
 #include "connection/Polling.h"

@@ -5,6 +5,7 @@
 #include "archive/ArchiveText.h"
 #include "archive/ArchiveTransfer.h"
 #include "link/Catalogue.h"
+#include "ui/Connect.h"
 #include "ui/Forms.h"
 #include "ui/Language.h"
 #include "views/LiveFormat.h"
@@ -414,4 +415,19 @@ std::vector<TMenuEntry> ArchiveMenu(TForm1& form, QWidget* shown) {
                  if (!path.isEmpty() && ArchiveLoaded && !ArchiveBusy()) ExportArchive(path);
              }});
     return entries;
+}
+
+void ConnectArchiveHandlers(TForm1& form) {
+    OnClick(form, form.Button4, Button4Click);
+    OnClick(form, form.Button5, Button5Click);
+    OnClick(form, form.BitBtn1, BitBtn1Click);
+    OnClick(form, form.BitBtn2, BitBtn2Click);
+    QObject::connect(form.Edit6, &QLineEdit::returnPressed, &form, [&form] { Edit6Enter(form); });
+    QObject::connect(form.Edit6, &QLineEdit::editingFinished, &form,
+                     [&form] { ShowPageField(form); });
+    form.StringGrid3->OnDrawCell = [&form](QPainter& painter, int col, int row, const QRect& rect) {
+        StringGrid3DrawCell(form, painter, col, row, rect);
+    };
+    SetContextMenu(form.StringGrid3, [&form] { return ArchiveMenu(form, form.StringGrid3); });
+    SetContextMenu(form.Chart4, [&form] { return ArchiveMenu(form, form.Chart4); });
 }

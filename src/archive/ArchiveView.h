@@ -9,6 +9,9 @@ class QRect;
 class QWidget;
 class TForm1;
 
+// The archive tab's handlers, connected to the main window's controls.
+void ConnectArchiveHandlers(TForm1& form);
+
 void Button4Click(TForm1& form); // read the archive
 void Button5Click(TForm1& form); // erase the archive
 void BitBtn1Click(TForm1& form); // previous page

@@ -11,18 +11,8 @@
 #include <QWindow>
 #include <qcustomplot.h>
 
-#include "archive/ArchiveView.h"
-#include "connection/Discovery.h"
-#include "connection/Polling.h"
-#include "connection/Startup.h"
-#include "link/ObjectRequests.h"
-#include "settings/SettingsRead.h"
-#include "settings/SettingsWrite.h"
-#include "ui/LanguageSwitch.h"
 #include "ui/Pictures.h"
 #include "ui/TimeTicker.h"
-#include "views/DoseView.h"
-#include "views/GammaView.h"
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
@@ -42,27 +32,6 @@ QFont UiFont(int pixels, bool bold = false) {
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
-}
-
-// Fusion draws progress bars in the palette's Highlight colour, which SetBarColor relies on.
-void PrepareApplication() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
-        QApplication::setStyle(fusion);
-        QApplication::setPalette(fusion->standardPalette());
-    }
-    QApplication::setFont(UiFont(11));
-    QApplication::setWindowIcon(ProgramIcon());
-}
-
-void CentreOnScreen(QWidget* window) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    QRect r = window->frameGeometry();
-    r.moveCenter(screen->availableGeometry().center());
-    window->move(r.topLeft());
 }
 
 template <class T> T* Place(T* control, const char* name, int x, int y, int w, int h) {
@@ -152,6 +121,27 @@ TStringGrid* MakeGrid(QWidget* parent, const char* name, int x, int y, int w, in
 }
 
 } // namespace
+
+// Fusion draws progress bars in the palette's Highlight colour, which SetBarColor relies on.
+void PrepareApplication() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        QApplication::setStyle(fusion);
+        QApplication::setPalette(fusion->standardPalette());
+    }
+    QApplication::setFont(UiFont(11));
+    QApplication::setWindowIcon(ProgramIcon());
+}
+
+void CentreOnScreen(QWidget* window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect r = window->frameGeometry();
+    r.moveCenter(screen->availableGeometry().center());
+    window->move(r.topLeft());
+}
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     PrepareApplication();
@@ -351,9 +341,6 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     ProgressBar1 = MakeProgress(t3, "ProgressBar1", 608, 22, 193, 17);
     ProgressBar1->setRange(0, 902);
     StringGrid3 = MakeGrid(t3, "StringGrid3", 3, 49, 247, 241, 3, 903, 1, 1, 16, {35, 113, 76});
-    StringGrid3->OnDrawCell = [this](QPainter& painter, int col, int row, const QRect& rect) {
-        StringGrid3DrawCell(*this, painter, col, row, rect);
-    };
     Chart4 = Place(new QCustomPlot(t3), "Chart4", 256, 45, 657, 339);
     StyleChart(Chart4);
     LineSeries1 = AddPointLine(Chart4, QColor(0, 0, 200));
@@ -454,73 +441,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(1);
 
-    // Handlers
-    connect(N5, &QAction::triggered, this, [this] { N5Click(*this); });
-    connect(N4, &QAction::triggered, this, [this] { N4Click(*this); });
-    connect(English1, &QAction::triggered, this, [this] { English1Click(*this); });
-    connect(N8, &QAction::triggered, this, [this] { N8Click(*this); });
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(*this); });
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(*this); });
-    connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(*this); });
-    auto onClick = [this](QPushButton* button, void (*handler)(TForm1&)) {
-        connect(button, &QPushButton::clicked, this, [this, handler] { handler(*this); });
-    };
-    onClick(Button3, Button3Click);
-    onClick(Button6, Button6Click);
-    onClick(Button1, Button1Click);
-    onClick(Button2, Button2Click);
-    onClick(Button11, Button11Click);
-    onClick(Button12, Button12Click);
-    onClick(Button10, Button10Click);
-    onClick(Button4, Button4Click);
-    onClick(Button5, Button5Click);
-    onClick(BitBtn1, BitBtn1Click);
-    onClick(BitBtn2, BitBtn2Click);
-    connect(Edit6, &QLineEdit::returnPressed, this, [this] { Edit6Enter(*this); });
-    connect(Edit6, &QLineEdit::editingFinished, this, [this] { ShowPageField(*this); });
-    onClick(Button7, Button7Click);
-    // Check boxes run their handler on every change of state, the program's own included.
-    auto onToggle = [this](QCheckBox* box, void (*handler)(TForm1&)) {
-        connect(box, &QCheckBox::toggled, this, [this, handler] { handler(*this); });
-    };
-    onToggle(CheckBox5, CheckBox5Click);
-    onToggle(CheckBox3, CheckBox3Click);
-    onToggle(CheckBox2, CheckBox2Click);
-    // A radio button runs its handler when it becomes selected, whoever selects it.
-    auto onSelect = [this](QRadioButton* radio, void (*handler)(TForm1&)) {
-        connect(radio, &QRadioButton::toggled, this, [this, handler](bool on) {
-            if (on) handler(*this);
-        });
-    };
-    onSelect(RadioButton1, RadioButton1Click);
-    onSelect(RadioButton2, RadioButton2Click);
-    onSelect(RadioButton3, RadioButton3Click);
-    SetContextMenu(Chart1, [this] { return Chart1Menu(*this); });
-    SetContextMenu(StringGrid3, [this] { return ArchiveMenu(*this, StringGrid3); });
-    SetContextMenu(Chart4, [this] { return ArchiveMenu(*this, Chart4); });
-    SetContextMenu(Chart2, [this] { return Chart2Menu(*this); });
-
-    // Tests create and destroy main windows; a request after that must not reach a dead one.
-    SetStatusSink([bar = QPointer<TStatusBar>(StatusBar1)](const QString& text) {
-        if (bar) bar->SetPanelText(0, text);
-    });
-
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    RefreshDoseChart(*this); // the time axis shows the present until the first point
-    Chart1->replot();
-    Chart2->replot();
-    Chart4->replot();
-
-    FormCreate(*this);
-
-    Timer1->start();
-    Timer2->start();
-    adjustSize();
-    CentreOnScreen(this);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    FormClose(*this);
+    if (OnClose) OnClose();
     event->accept();
 }
 
@@ -541,8 +466,6 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Label2 = MakeLabel(this, "Label2", QStringLiteral("Поиск..."), 93, 87);
     ProgressBar1 = MakeProgress(this, "ProgressBar1", 40, 102, 150, 17);
     ProgressBar1->setRange(0, 255);
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(*this); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(*this); });
     CentreOnScreen(this);
 }
 
@@ -601,17 +524,6 @@ TSplashForm::TSplashForm(bool english, QWidget* parent)
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setPixmap(english ? LogoPicture(574, 256, true) : LogoPicture(550, 245, false));
     CentreOnScreen(this);
-}
-
-void CreateForms() {
-    PrepareApplication();
-    Form1 = new TForm1;
-    Form2 = new TForm2;
-    Form3 = new TForm3;
-    Form4 = new TForm4;
-    Form5 = new TForm5;
-    Form6 = new TForm6;
-    Form1->show();
 }
 
 void ShowAndPaintNow(QWidget* window) {

@@ -1,6 +1,7 @@
 #pragma once
 // The six windows. Controls keep their component names; positions and sizes are those of the
-// layout at 96 dpi. Handlers live in their subsystem's folder and take the form they act on.
+// layout at 96 dpi. Only controls are built here: each subsystem connects its own handlers to the
+// form it is given (app/Wiring.h puts them together).
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -19,6 +20,8 @@
 #include <QTimer>
 
 #include "ui/Widgets.h"
+
+#include <functional>
 
 class QCustomPlot;
 class QCPGraph;
@@ -112,6 +115,9 @@ class TForm1 : public QMainWindow {
     QLabel *Label20, *Label21, *Label22, *Label23, *Label24;
     QLabel *Label25, *Label26, *Label27, *Label28, *Label29;
 
+    // Run when the operator closes the window, before it goes.
+    std::function<void()> OnClose;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 };
@@ -175,8 +181,12 @@ extern TForm4* Form4;
 extern TForm5* Form5;
 extern TForm6* Form6;
 
-// Creates the six windows in order (TForm1 runs FormCreate) and shows the main window.
-void CreateForms();
+// The application's style, palette, font and icon, once per process; before the first window, so
+// that every window is created with them.
+void PrepareApplication();
+
+// Places a window in the middle of the primary screen.
+void CentreOnScreen(QWidget* window);
 
 // Shows a window and has it on screen at once, although the caller then blocks the event loop
 // (the device search): a window is only drawn once the windowing system has exposed it, so the

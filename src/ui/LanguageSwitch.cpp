@@ -11,6 +11,7 @@
 #include <qcustomplot.h>
 
 #include "link/SerialLink.h"
+#include "ui/Connect.h"
 #include "ui/Forms.h"
 #include "ui/IniFile.h"
 #include "ui/Language.h"
@@ -267,4 +268,11 @@ void N8Click(TForm1& /*form*/) {
                      : LanguageIndex == 1 ? static_cast<QDialog*>(Form4)
                                           : nullptr;
     if (about) about->exec();
+}
+
+void ConnectLanguageHandlers(TForm1& form) {
+    OnTrigger(form, form.N4, N4Click);
+    OnTrigger(form, form.English1, English1Click);
+    OnTrigger(form, form.N8, N8Click);
+    form.OnClose = [&form] { FormClose(form); };
 }

@@ -28,6 +28,9 @@ struct TCaptionRow {
 extern const std::vector<TCaptionRow> RussianCaptions;
 extern const std::vector<TCaptionRow> EnglishCaptions;
 
+// The language menu, About and the window's close, connected to the main window.
+void ConnectLanguageHandlers(TForm1& form);
+
 void ApplyLanguage(TForm1& form, uint8_t index);
 void FormCreate(TForm1& form);
 void FormClose(TForm1& form);

@@ -1,4 +1,5 @@
 #include "tests/support/MainFormTest.h"
+#include "app/Wiring.h"
 
 #include "connection/PortState.h"
 #include "link/ObjectRequests.h"
@@ -13,6 +14,7 @@ void StopTimers(TForm1& form) {
 
 std::unique_ptr<TForm1> QuietMainWindow() {
     auto form = std::make_unique<TForm1>();
+    WireMainWindow(*form);
     StopTimers(*form);
     return form;
 }

@@ -10,6 +10,7 @@
 #include <qcustomplot.h>
 
 #include "UiTestSupport.h"
+#include "app/Wiring.h"
 #include "link/ObjectRequests.h"
 #include "tests/support/MainFormTest.h"
 #include "ui/Forms.h"
@@ -228,6 +229,7 @@ TEST_F(FormsTest, WindowShellMenuTimersAndStatusBar) {
 TEST_F(FormsTest, TimersRunFromCreation) {
     // The fixture stops them; a freshly created main window has both running.
     TForm1 fresh;
+    WireMainWindow(fresh);
     EXPECT_TRUE(fresh.Timer1->isActive());
     EXPECT_TRUE(fresh.Timer2->isActive());
     StopTimers(fresh);

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/Wiring.h"
 #include "tests/support/MainFormTest.h"
 #include "tests/support/TestApplication.h"
 #include "ui/Forms.h"
