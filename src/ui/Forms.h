@@ -120,6 +120,14 @@ class TForm1 : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // One file each, in the order of the tabs.
+    void BuildMeasurementTab();
+    void BuildSettingsTab();
+    void BuildArchiveTab();
+    void BuildSpectrumTab();
+    void BuildBatteryTab();
 };
 
 // Connection dialog; its texts are never translated.
