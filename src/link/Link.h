@@ -2,10 +2,9 @@
 // The link's state in one place: what one exchange with the console unit reads and writes.
 #include "link/Frame.h"
 
-#include <QString>
 #include <cstdint>
-
 #include <functional>
+#include <string>
 
 class TSerialPort;
 
@@ -15,9 +14,10 @@ class TSerialPort;
 // whose requests carry no record number) or give it another chance (the probe) look at it.
 enum class TReplyOutcome : uint8_t { NotAnswered, AnsweredNotDelivered, Delivered };
 
-// Where ReadObject and WriteObject report their outcome (panel 0 of the status bar). The window
-// layer installs it; without one the texts go nowhere.
-using TStatusSink = std::function<void(const QString&)>;
+// Where ReadObject and WriteObject report their outcome (panel 0 of the status bar), as the pair
+// of UTF-8 texts; the window layer installs it and picks the operator's language. Without one
+// the texts go nowhere.
+using TStatusSink = std::function<void(const std::string& russian, const std::string& english)>;
 
 struct TLink {
     uint8_t FrameBuffer[FrameBufferSize] = {};

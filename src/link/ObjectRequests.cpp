@@ -3,13 +3,11 @@
 #include "link/Frame.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
-#include "ui/Language.h"
 
 namespace {
 
 void ShowStatus(const char* russian, const char* english) {
-    const std::optional<QString> text = LangText(russian, english);
-    if (text && Link.StatusSink) Link.StatusSink(*text);
+    if (Link.StatusSink) Link.StatusSink(russian, english);
 }
 
 // Only a frame that starts at the first received byte is taken for an answer, and only when a

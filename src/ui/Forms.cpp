@@ -18,6 +18,7 @@
 #include "link/ObjectRequests.h"
 #include "settings/SettingsRead.h"
 #include "settings/SettingsWrite.h"
+#include "ui/Language.h"
 #include "ui/LanguageSwitch.h"
 #include "ui/Pictures.h"
 #include "ui/TimeTicker.h"
@@ -501,9 +502,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     SetContextMenu(Chart2, [this] { return Chart2Menu(*this); });
 
     // Tests create and destroy main windows; a request after that must not reach a dead one.
-    SetStatusSink([bar = QPointer<TStatusBar>(StatusBar1)](const QString& text) {
+    SetStatusSink(LanguageSink([bar = QPointer<TStatusBar>(StatusBar1)](const QString& text) {
         if (bar) bar->SetPanelText(0, text);
-    });
+    }));
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     RefreshDoseChart(*this); // the time axis shows the present until the first point

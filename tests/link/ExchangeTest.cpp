@@ -41,7 +41,7 @@ class Exchange : public ::testing::Test {
         ComputeEncodedSizes(ObjectTable, ObjectTableCount);
         ConsoleBattery = DetectorBattery = {};
         LanguageIndex = 1;
-        SetStatusSink([this](const QString& text) { Status = text; });
+        SetStatusSink(LanguageSink([this](const QString& text) { Status = text; }));
     }
     void TearDown() override {
         SetStatusSink(nullptr);
@@ -271,7 +271,7 @@ TEST(NoPort, RequestsFailWithTheConnectionErrorText) {
     ClosePort();
     SetPortOpener(nullptr);
     std::optional<QString> status;
-    SetStatusSink([&](const QString& text) { status = text; });
+    SetStatusSink(LanguageSink([&](const QString& text) { status = text; }));
     LanguageIndex = 1;
     EXPECT_EQ(ReadObject(Obj::MeasurementData), 0);
     EXPECT_EQ(status, QString("Connection error"));

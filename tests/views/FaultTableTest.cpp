@@ -84,7 +84,7 @@ class FaultTable : public FormTest, public ::testing::WithParamInterface<TFaultR
         PortNumber = 3;
         SetSteadyFunction(SteadyFromTestNow);
         // Every ReadObject and WriteObject ends by showing its status: the moment to judge it.
-        SetStatusSink([this](const QString&) { Judge(); });
+        SetStatusSink([this](const std::string&, const std::string&) { Judge(); });
     }
     void TearDown() override {
         SetStatusSink(nullptr);
