@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
             Timer1Timer(main);
             ++ticks;
             // A tick whose last exchange delivered has a working line.
-            const bool working = LastReplyOutcome == TReplyOutcome::Delivered;
+            const bool working = Link.LastReplyOutcome == TReplyOutcome::Delivered;
             if (!working) ++failed;
             if (!working && !failing) {
                 failing = true;
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
         for (int tick = 0; tick < 100 && !back; ++tick) {
             QThread::msleep(TickMs);
             Timer1Timer(main);
-            back = !PortBeingReopened() && LastReplyOutcome == TReplyOutcome::Delivered;
+            back = !PortBeingReopened() && Link.LastReplyOutcome == TReplyOutcome::Delivered;
             took = std::chrono::duration<double>(Clock::now() - lost).count();
         }
         if (!back) {

@@ -20,7 +20,7 @@ void Fix(std::vector<uint8_t>& r, uint8_t fix) {
     if (r.size() < HeaderSize) return;
     if (fix & 1) {
         std::memcpy(r.data(), HostAddress, 3);
-        std::memcpy(r.data() + 3, DeviceAddress, 3);
+        std::memcpy(r.data() + 3, Link.DeviceAddress, 3);
     }
     if (fix & 2) SealHeader(r.data());
     const size_t l = PayloadLength(r.data());
@@ -40,7 +40,7 @@ void Exchange(uint8_t op, const std::vector<uint8_t>& r) {
 
     FuzzCheck(result == (verdict.Outcome == TReplyOutcome::Delivered ? 1 : 0),
               "result is 1 exactly when the object was delivered");
-    FuzzCheck(LastReplyOutcome == verdict.Outcome, "outcome matches what the device sent");
+    FuzzCheck(Link.LastReplyOutcome == verdict.Outcome, "outcome matches what the device sent");
     FuzzCheck(TakeStorageBytes() == verdict.Storage,
               "storage holds exactly what the device sent in this exchange");
 }

@@ -114,7 +114,7 @@ TExchangeVerdict JudgeExchange(const TStorageBytes& before, uint8_t index, bool 
     const TObjectEntry& e = ObjectTable[index];
     // Answered: an intact header from the device to us at the first byte that arrived.
     const bool answered = r.size() >= HeaderSize && std::memcmp(r.data(), HostAddress, 3) == 0 &&
-                          std::memcmp(r.data() + 3, DeviceAddress, 3) == 0 &&
+                          std::memcmp(r.data() + 3, Link.DeviceAddress, 3) == 0 &&
                           HeaderIntact(r.data());
     TExchangeVerdict verdict{
         answered ? TReplyOutcome::AnsweredNotDelivered : TReplyOutcome::NotAnswered, before};

@@ -8,6 +8,7 @@
 #include "link/ObjectRequests.h"
 #include "settings/SettingsWiring.h"
 #include "ui/Forms.h"
+#include "ui/Language.h"
 #include "ui/LanguageSwitch.h"
 #include "views/DoseView.h"
 #include "views/ViewWiring.h"
@@ -20,9 +21,9 @@ void WireMainWindow(TForm1& form) {
     ConnectViewHandlers(form);
 
     // Tests create and destroy main windows; a request after that must not reach a dead one.
-    SetStatusSink([bar = QPointer<TStatusBar>(form.StatusBar1)](const QString& text) {
+    SetStatusSink(LanguageSink([bar = QPointer<TStatusBar>(form.StatusBar1)](const QString& text) {
         if (bar) bar->SetPanelText(0, text);
-    });
+    }));
 
     RefreshDoseChart(form); // the time axis shows the present until the first point
     form.Chart1->replot();

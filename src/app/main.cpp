@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
             wireLog.Record(event, data, n);
             // Standard error gets the ports, not every exchange of the polling cycle.
             if (Verbose && event == TWireEvent::Opened) {
-                if (PortHandle)
+                if (Link.PortHandle)
                     Note(QStringLiteral("COM%1 (%2) opened").arg(n).arg(PortDeviceName(n)));
                 else if (!LastOpenProblem.isEmpty())
                     Note(QStringLiteral("COM%1: %2").arg(n).arg(LastOpenProblem));

@@ -26,7 +26,7 @@ TArchiveReadResult ReadArchive(const TArchiveReadHooks& hooks) {
     while (result.Failures <= ArchiveFailureLimit) {
         const int position = stored;
         ReadObject(Obj::ArchiveEntry);
-        const TReplyOutcome outcome = LastReplyOutcome;
+        const TReplyOutcome outcome = Link.LastReplyOutcome;
         if (outcome == TReplyOutcome::NotAnswered) {
             ++result.Failures;
         } else {

@@ -71,7 +71,7 @@ TPollStep WindowStep(TForm1& form) {
 bool TakeDeviceAddress(TForm1& form) {
     QLineEdit* edit = form.Edit2;
     const QString text = edit->text();
-    if (ParseAddressText(text, DeviceAddress)) {
+    if (ParseAddressText(text, Link.DeviceAddress)) {
         ClearAddressMark(edit);
         ReportedBadAddress.clear();
         return true;

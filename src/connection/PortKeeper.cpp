@@ -12,7 +12,7 @@ bool AttemptMade = false;
 int64_t LastAttemptMs = 0;
 
 bool PortDead() {
-    return PortHandle == nullptr || PortHandle->HungUp();
+    return Link.PortHandle == nullptr || Link.PortHandle->HungUp();
 }
 
 // Closing frees the lock file and the flock for whoever takes the line next.
@@ -39,7 +39,7 @@ TPortChange KeepPortBeforeStep(uint8_t n) {
 
 TPortChange KeepPortAfterExchange() {
     if (State == TPortState::Lost) return TPortChange::Unchanged;
-    const bool answered = LastReplyOutcome != TReplyOutcome::NotAnswered && !PortDead();
+    const bool answered = Link.LastReplyOutcome != TReplyOutcome::NotAnswered && !PortDead();
     if (State == TPortState::Reopened && answered) {
         State = TPortState::InUse;
         return TPortChange::Back;

@@ -10,10 +10,10 @@
 bool ProbePort() {
     for (int probe = 0; probe < MaxProbesPerPort; ++probe) {
         // A refused address sends nothing and leaves an older request's traces behind.
-        LastReplyOutcome = TReplyOutcome::NotAnswered;
-        ReceivedCount = 0;
+        Link.LastReplyOutcome = TReplyOutcome::NotAnswered;
+        Link.ReceivedCount = 0;
         if (ReadObject(Obj::DeviceSettings) == 1) return true;
-        if (LastReplyOutcome != TReplyOutcome::AnsweredNotDelivered && ReceivedCount == 0)
+        if (Link.LastReplyOutcome != TReplyOutcome::AnsweredNotDelivered && Link.ReceivedCount == 0)
             return false;
     }
     return false;
@@ -32,7 +32,7 @@ TScanOutcome ScanPorts(uint8_t& found, TOpenProblems& problems,
         OpenPort(static_cast<uint8_t>(n));
         problems.Note();
         if (tried) tried(n);
-        if (PortHandle && ProbePort()) {
+        if (Link.PortHandle && ProbePort()) {
             found = static_cast<uint8_t>(n);
             return TScanOutcome::Found;
         }

@@ -4,7 +4,7 @@
 
 #include "connection/Discovery.h"
 #include "link/Address.h"
-#include "link/Frame.h"
+#include "link/Link.h"
 #include "link/ObjectTable.h"
 #include "ui/Forms.h"
 #include "ui/Language.h"
@@ -40,7 +40,7 @@ static void FirstTick(TForm1& form) {
     ComputeEncodedSizes(ObjectTable, ObjectCount);
     ApplyLanguage(form, LanguageIndex);
     // Edit2 holds its initial text here; a bad one is reported by the scan, once.
-    ParseAddressText(form.Edit2->text(), DeviceAddress);
+    ParseAddressText(form.Edit2->text(), Link.DeviceAddress);
     if (StartupPort != 0)
         FindStartupPort();
     else

@@ -74,14 +74,14 @@ class TCtl {
     }
     // Why the last request of `what` failed, from the link's state.
     int RequestFailed(const QString& what) {
-        if (!PortHandle) return Fail(what + QStringLiteral(": the port is not open"));
-        if (PortHandle->HungUp())
+        if (!Link.PortHandle) return Fail(what + QStringLiteral(": the port is not open"));
+        if (Link.PortHandle->HungUp())
             return Fail(what + QStringLiteral(": the line is gone (cable pulled or port ended)"));
-        if (LastReplyOutcome == TReplyOutcome::AnsweredNotDelivered)
+        if (Link.LastReplyOutcome == TReplyOutcome::AnsweredNotDelivered)
             return Fail(what + QStringLiteral(": the console unit's answer arrived damaged or "
                                               "was refused"));
         return Fail(what + QStringLiteral(": no answer from the console unit at address ") +
-                    FormatAddressText(DeviceAddress));
+                    FormatAddressText(Link.DeviceAddress));
     }
     bool Read(uint8_t index) { return ReadObject(index) == 1; }
     // Opens the port given, or finds the console unit as the program's start-up does. False
@@ -119,7 +119,7 @@ bool TCtl::Connect() {
         return true;
     }
     QString text = QStringLiteral("no console unit answered at address %1 on COM1..COM%2")
-                       .arg(FormatAddressText(DeviceAddress))
+                       .arg(FormatAddressText(Link.DeviceAddress))
                        .arg(LastScannedPort);
     if (!problems.Text().isEmpty())
         text += QStringLiteral("; ports that did not open: ") +
@@ -417,7 +417,7 @@ int TCtl::AddressSet() {
     }
     if (!Connect()) return ExitDeviceFailed;
     if (!variable)
-        return ChangeConsoleAddress(DeviceAddress, next) == 1
+        return ChangeConsoleAddress(Link.DeviceAddress, next) == 1
                    ? ExitOk
                    : RequestFailed(QStringLiteral("console address write"));
     std::copy(next, next + 3, variable);
@@ -442,7 +442,7 @@ int TCtl::ClockShow() {
 
 int TCtl::Run() {
     ComputeEncodedSizes(ObjectTable, ObjectCount);
-    std::copy(Options.Address, Options.Address + 3, DeviceAddress);
+    std::copy(Options.Address, Options.Address + 3, Link.DeviceAddress);
     if (!Options.WireLog.isEmpty()) {
         QString error;
         if (!WireLog.Open(Options.WireLog, error)) {

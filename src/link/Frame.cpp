@@ -1,15 +1,11 @@
 #include "link/Frame.h"
 
+#include "link/Link.h"
 #include "link/ObjectTable.h"
-#include "link/SerialLink.h"
 
 #include <cstring>
 
-uint8_t FrameBuffer[FrameBufferSize];
-uint16_t ReplyLength;
-
 const uint8_t HostAddress[3] = {0x01, 0x01, 0x01};
-uint8_t DeviceAddress[3] = {0x03, 0xC8, 0xFD};
 
 uint32_t FrameChecksum(const uint8_t* data, uint16_t length) {
     uint32_t h = 0;
@@ -69,26 +65,26 @@ uint16_t CompleteFrame(uint8_t* frame, const uint8_t* destination, const uint8_t
     return static_cast<uint16_t>(HeaderSize + length + 4);
 }
 
-void BuildReadRequest(uint8_t* frame, uint8_t index, const uint8_t* address) {
+uint16_t BuildReadRequest(uint8_t* frame, uint8_t index, const uint8_t* address) {
     const TObjectEntry& e = ObjectTable[index];
     frame[HeaderSize] = e.ObjectId;
-    LinkTransact(frame, CompleteFrame(frame, address, HostAddress, Cmd::Read, e.ValueType, 1));
+    return CompleteFrame(frame, address, HostAddress, Cmd::Read, e.ValueType, 1);
 }
 
-void BuildWriteRequest(uint8_t* frame, uint8_t index, const uint8_t* address) {
+uint16_t BuildWriteRequest(uint8_t* frame, uint8_t index, const uint8_t* address) {
     const TObjectEntry& e = ObjectTable[index];
     frame[HeaderSize] = e.ObjectId;
     CompleteFrame(frame, address, HostAddress, Cmd::Write, e.ValueType, e.EncodedSize);
     // A write request always carries a payload checksum, even for an object whose size is still
     // 0 before the sizes are computed.
-    LinkTransact(frame, static_cast<uint16_t>(HeaderSize + e.EncodedSize + 4));
+    return static_cast<uint16_t>(HeaderSize + e.EncodedSize + 4);
 }
 
 uint8_t FindReplyStart(const uint8_t* frame, uint16_t length) {
     if (length < HeaderSize) return 255;
     for (uint8_t i = 0; i < 4; ++i) {
         if (std::memcmp(frame + i, HostAddress, 3) != 0) continue;
-        return std::memcmp(frame + i + 3, DeviceAddress, 3) == 0 ? i : 255;
+        return std::memcmp(frame + i + 3, Link.DeviceAddress, 3) == 0 ? i : 255;
     }
     return 255;
 }

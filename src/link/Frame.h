@@ -1,5 +1,5 @@
 #pragma once
-// Frames: header layout, checksum, the one frame buffer, building requests and judging replies.
+// Frames: header layout, checksum, building requests and judging replies.
 #include <cstddef>
 #include <cstdint>
 
@@ -35,11 +35,7 @@ constexpr uint8_t Checksum = 7;
 } // namespace ErrorCode
 
 constexpr uint16_t FrameBufferSize = 4099;
-extern uint8_t FrameBuffer[FrameBufferSize];
-extern uint16_t ReplyLength;
-
 extern const uint8_t HostAddress[3];
-extern uint8_t DeviceAddress[3];
 
 uint32_t FrameChecksum(const uint8_t* data, uint16_t length);
 // Header bytes 10..13 hold the checksum of bytes 0..9.
@@ -65,8 +61,10 @@ uint32_t GetLE32(const uint8_t* at);
 uint16_t CompleteFrame(uint8_t* frame, const uint8_t* destination, const uint8_t* source,
                        uint8_t command, uint8_t valueType, uint16_t length);
 
-void BuildReadRequest(uint8_t* frame, uint8_t index, const uint8_t* address);
-void BuildWriteRequest(uint8_t* frame, uint8_t index, const uint8_t* address);
+// Requests for table entry `index` to the unit at `address`; they return the request's size and
+// send nothing. A write request expects the encoded value already at byte 15.
+uint16_t BuildReadRequest(uint8_t* frame, uint8_t index, const uint8_t* address);
+uint16_t BuildWriteRequest(uint8_t* frame, uint8_t index, const uint8_t* address);
 uint8_t FindReplyStart(const uint8_t* frame, uint16_t length);
 uint8_t HandleReply(uint8_t* frame, uint16_t length);
 void StoreReadReply(uint8_t* frame);

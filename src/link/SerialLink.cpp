@@ -22,8 +22,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-TSerialPort* PortHandle = nullptr;
-uint16_t ReceivedCount = 0;
+TLink Link;
 QString LastOpenProblem;
 
 namespace {
@@ -289,16 +288,16 @@ QString PortDeviceName(uint8_t n) {
 void ClosePort() {
     if (OpenPortObject) OpenPortObject->Close();
     OpenPortObject.reset();
-    PortHandle = nullptr;
+    Link.PortHandle = nullptr;
 }
 
 TSerialPort* OpenPort(uint8_t n) {
     ClosePort();
     LastOpenProblem.clear();
     OpenPortObject = Opener ? Opener(n) : OpenTty(n);
-    PortHandle = OpenPortObject.get();
+    Link.PortHandle = OpenPortObject.get();
     if (WireTap) WireTap(TWireEvent::Opened, nullptr, n);
-    return PortHandle;
+    return Link.PortHandle;
 }
 
 void SetWireTap(TWireTap tap) {
@@ -310,7 +309,7 @@ namespace {
 // A port implementation that claims more than was asked for must not move ReplyLength past the
 // buffer.
 int ReadInto(uint8_t* at, int n) {
-    const int got = PortHandle->Read(at, n, 30 + n);
+    const int got = Link.PortHandle->Read(at, n, 30 + n);
     return got < 0 ? 0 : std::min(got, n);
 }
 
@@ -322,7 +321,7 @@ void DrainLine() {
     uint8_t scratch[512];
     const auto end = Clock::now() + std::chrono::milliseconds(600);
     for (int left = MsLeft(end); left > 0; left = MsLeft(end))
-        if (PortHandle->Read(scratch, sizeof scratch, std::min(10, left)) <= 0) break;
+        if (Link.PortHandle->Read(scratch, sizeof scratch, std::min(10, left)) <= 0) break;
 }
 
 } // namespace
@@ -330,9 +329,9 @@ void DrainLine() {
 void LinkTransact(uint8_t* frame, uint16_t requestLength) {
     int c = 0;
     int received = 0;
-    if (PortHandle) {
-        PortHandle->Purge();
-        PortHandle->Write(frame, requestLength);
+    if (Link.PortHandle) {
+        Link.PortHandle->Purge();
+        Link.PortHandle->Write(frame, requestLength);
         if (WireTap) WireTap(TWireEvent::Sent, frame, requestLength);
         const int got = ReadInto(frame, HeaderSize);
         received = got;
@@ -353,8 +352,8 @@ void LinkTransact(uint8_t* frame, uint16_t requestLength) {
             if (got > 0) DrainLine();
         }
     }
-    ReceivedCount = static_cast<uint16_t>(received);
-    ReplyLength = static_cast<uint16_t>(c + HeaderSize);
+    Link.ReceivedCount = static_cast<uint16_t>(received);
+    Link.ReplyLength = static_cast<uint16_t>(c + HeaderSize);
     // Whatever arrived lies at the start of the frame, header and payload in one run.
-    if (PortHandle && WireTap) WireTap(TWireEvent::Received, frame, received);
+    if (Link.PortHandle && WireTap) WireTap(TWireEvent::Received, frame, received);
 }

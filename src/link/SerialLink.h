@@ -1,5 +1,7 @@
 #pragma once
 // The serial link: one port at a time, opened by number, and one blocking exchange per request.
+#include "link/Link.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -26,16 +28,9 @@ using TPortOpener = std::function<std::unique_ptr<TSerialPort>(uint8_t n)>;
 // Replaces how ports are opened (tests: the in-memory simulator); an empty opener restores ttys.
 void SetPortOpener(TPortOpener opener);
 
-// The open port, or nullptr ("0") when none is open.
-extern TSerialPort* PortHandle;
-
 TSerialPort* OpenPort(uint8_t n);
 void ClosePort();
 void LinkTransact(uint8_t* frame, uint16_t requestLength);
-// Bytes that actually arrived in the last exchange. ReplyLength is 14 both for a 14-byte
-// acknowledgement and for silence, and with silence the frame still holds the request, which
-// looks like a reply when DeviceAddress equals HostAddress; this tells the two apart.
-extern uint16_t ReceivedCount;
 
 // Linux port naming: COMn is the link COMn in the port folder, else /dev/ttyS, ttyUSB, ttyACM.
 QString DefaultPortFolder(); // $XDG_DATA_HOME/halvex/ports, by default ~/.local/share/halvex/ports

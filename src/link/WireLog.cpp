@@ -7,7 +7,7 @@ QString WireLogLine(TWireEvent event, const uint8_t* data, int n, qint64 ms) {
         QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz "));
     switch (event) {
     case TWireEvent::Opened:
-        if (PortHandle) return line + QStringLiteral("COM%1 opened").arg(n);
+        if (Link.PortHandle) return line + QStringLiteral("COM%1 opened").arg(n);
         if (LastOpenProblem.isEmpty()) return QString();
         return line + QStringLiteral("COM%1: %2").arg(n).arg(LastOpenProblem);
     case TWireEvent::Sent:

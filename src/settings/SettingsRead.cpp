@@ -18,7 +18,7 @@ bool ConvertAddress(const QLineEdit* edit, uint8_t address[3]) {
 }
 
 bool ConvertDeviceAddress(TForm1& form) {
-    return ConvertAddress(form.Edit2, DeviceAddress);
+    return ConvertAddress(form.Edit2, Link.DeviceAddress);
 }
 
 namespace {

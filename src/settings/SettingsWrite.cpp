@@ -46,7 +46,7 @@ static void WriteModuleAddress(const QLineEdit* edit, uint8_t variable[3], uint8
 // at the new address from then on, and so does the program.
 void Button10Click(TForm1& form) {
     uint8_t next[3];
-    if (ConvertAddress(form.Edit2, next)) ChangeConsoleAddress(DeviceAddress, next);
+    if (ConvertAddress(form.Edit2, next)) ChangeConsoleAddress(Link.DeviceAddress, next);
 }
 
 void Button11Click(TForm1& form) {

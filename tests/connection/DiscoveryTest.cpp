@@ -44,7 +44,7 @@ TEST_F(Discovery, FailedScanReportsNoDeviceInTheLanguage) {
         EXPECT_EQ(Panel(3), "---");
         EXPECT_EQ(Panel(0), QString::fromUtf8(text));
         EXPECT_EQ(Items(Form2->ComboBox1), ItemsOneTo(20));
-        EXPECT_EQ(PortHandle, nullptr); // the last number tried has no port
+        EXPECT_EQ(Link.PortHandle, nullptr); // the last number tried has no port
     }
 }
 
@@ -68,7 +68,7 @@ TEST_F(Discovery, FailedScanAfterASuccessReturnsToThatPort) {
     device->Faults().SetNext(TFault::NoAnswer, 1);
     FindDevice(0);
     EXPECT_EQ(PortNumber, DevicePort);
-    ASSERT_NE(PortHandle, nullptr);
+    ASSERT_NE(Link.PortHandle, nullptr);
     EXPECT_EQ(ReadObject(Obj::MeasurementData), 1);
 }
 
@@ -152,7 +152,7 @@ TEST_F(Discovery, ManualModeWithoutSelectionFails) {
     Form2->ComboBox1->setCurrentIndex(-1);
     FindDevice(1);
     EXPECT_EQ(PortNumber, 0);
-    EXPECT_EQ(PortHandle, nullptr);
+    EXPECT_EQ(Link.PortHandle, nullptr);
     EXPECT_EQ(Panel(3), "---");
     EXPECT_EQ(Panel(0), QString::fromUtf8("Прибор не обнаружен"));
 }

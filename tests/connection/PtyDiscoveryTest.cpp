@@ -34,7 +34,7 @@ TEST_F(PtyDiscovery, StartupScanFindsTheDeviceOnCom3) {
     EXPECT_EQ(Form2->ComboBox1->count(), 21);
     EXPECT_EQ(Form2->ComboBox1->itemText(20), "3");
     EXPECT_EQ(Form2->ComboBox1->currentIndex(), 0);
-    EXPECT_NE(PortHandle, nullptr); // the port that answered stays open for polling
+    EXPECT_NE(Link.PortHandle, nullptr); // the port that answered stays open for polling
     EXPECT_FALSE(form->Edit9->text().isEmpty());
 }
 

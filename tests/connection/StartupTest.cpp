@@ -50,7 +50,7 @@ class Startup : public TFormTest {
 };
 
 TEST_F(Startup, FirstTickShowsTheSplashAndFindsTheDevice) {
-    DeviceAddress[0] = DeviceAddress[1] = DeviceAddress[2] = 0;
+    Link.DeviceAddress[0] = Link.DeviceAddress[1] = Link.DeviceAddress[2] = 0;
     Timer2Timer(*form);
     EXPECT_TRUE(StartupDone);
     EXPECT_EQ(russianShows.shows, 1);
@@ -58,9 +58,9 @@ TEST_F(Startup, FirstTickShowsTheSplashAndFindsTheDevice) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->Timer2->interval(), 3000);
     EXPECT_EQ(ObjectTable[Obj::DeviceSettings].EncodedSize, 65);
-    EXPECT_EQ(DeviceAddress[0], 0x03);
-    EXPECT_EQ(DeviceAddress[1], 0xC8);
-    EXPECT_EQ(DeviceAddress[2], 0xFD);
+    EXPECT_EQ(Link.DeviceAddress[0], 0x03);
+    EXPECT_EQ(Link.DeviceAddress[1], 0xC8);
+    EXPECT_EQ(Link.DeviceAddress[2], 0xFD);
     EXPECT_EQ(PortNumber, DevicePort);
     EXPECT_EQ(Panel(3), "COM3");
     EXPECT_TRUE(form->Timer1->isActive());

@@ -18,8 +18,8 @@ using Bytes = std::vector<uint8_t>;
 Bytes Reply(uint8_t command, uint8_t type, const Bytes& payload) {
     uint8_t frame[FrameBufferSize] = {};
     if (!payload.empty()) std::memcpy(frame + 14, payload.data(), payload.size());
-    const uint16_t n =
-        CompleteFrame(frame, HostAddress, DeviceAddress, command, type, uint16_t(payload.size()));
+    const uint16_t n = CompleteFrame(frame, HostAddress, Link.DeviceAddress, command, type,
+                                     uint16_t(payload.size()));
     return Bytes(frame, frame + n);
 }
 
@@ -41,7 +41,7 @@ class Exchange : public ::testing::Test {
         ComputeEncodedSizes(ObjectTable, ObjectTableCount);
         ConsoleBattery = DetectorBattery = {};
         LanguageIndex = 1;
-        SetStatusSink([this](const QString& text) { Status = text; });
+        SetStatusSink(LanguageSink([this](const QString& text) { Status = text; }));
     }
     void TearDown() override {
         SetStatusSink(nullptr);
@@ -50,7 +50,8 @@ class Exchange : public ::testing::Test {
     // Sends a read request of DeviceSettings through the scripted port; returns the request.
     Bytes Transact(const Bytes& reply) {
         link.Port->Reply = reply;
-        BuildReadRequest(FrameBuffer, Obj::DeviceSettings, DeviceAddress);
+        LinkTransact(Link.FrameBuffer,
+                     BuildReadRequest(Link.FrameBuffer, Obj::DeviceSettings, Link.DeviceAddress));
         return link.Port->Sent;
     }
     TScriptedLink link;
@@ -85,7 +86,7 @@ TEST_F(Exchange, ReadsAHeaderThenAtMostThePayload) {
         const Bytes request = Transact(c.reply);
         EXPECT_EQ(link.Port->Purges, purges + 1) << c.name;
         EXPECT_EQ(request.size(), 19u) << c.name;
-        EXPECT_EQ(ReplyLength, c.replyLength) << c.name;
+        EXPECT_EQ(Link.ReplyLength, c.replyLength) << c.name;
         std::vector<int> reads;
         bool drained = false;
         for (const TReadCall& r : link.Port->Reads) {
@@ -102,7 +103,7 @@ TEST_F(Exchange, ReadsAHeaderThenAtMostThePayload) {
         // What did not arrive still holds the request.
         const size_t arrived = c.reply.size();
         for (size_t i = arrived; i < request.size(); ++i)
-            EXPECT_EQ(FrameBuffer[i], request[i]) << c.name << " " << i;
+            EXPECT_EQ(Link.FrameBuffer[i], request[i]) << c.name << " " << i;
     }
 }
 
@@ -116,8 +117,8 @@ TEST_F(Exchange, NeverReadsPastTheFrameBuffer) {
     const std::vector<TReadCall>& reads = link.Port->Reads;
     ASSERT_GT(reads.size(), 2u);
     EXPECT_EQ(reads[1].Bytes, FrameBufferSize - 14);
-    EXPECT_EQ(ReplyLength, FrameBufferSize);
-    EXPECT_EQ(HandleReply(FrameBuffer, ReplyLength), 1);
+    EXPECT_EQ(Link.ReplyLength, FrameBufferSize);
+    EXPECT_EQ(HandleReply(Link.FrameBuffer, Link.ReplyLength), 1);
     // The rest is drained in reads that wait 10 ms at most, until one finds the line quiet.
     for (size_t i = 2; i < reads.size(); ++i)
         EXPECT_LE(reads[i].TimeoutMs, 10);
@@ -147,7 +148,7 @@ TEST_F(Exchange, DrainingEndsOnALineThatNeverFallsQuiet) {
     });
     OpenPort(1);
     EXPECT_EQ(ReadObject(Obj::ConsoleBattery), 0);
-    EXPECT_EQ(LastReplyOutcome, TReplyOutcome::NotAnswered);
+    EXPECT_EQ(Link.LastReplyOutcome, TReplyOutcome::NotAnswered);
     EXPECT_GT(port->DrainReads, 1);
     SetPortOpener(nullptr);
     ClosePort();
@@ -208,7 +209,7 @@ TEST_F(Exchange, OnlyTheWholeObjectAskedForCountsAndIsStored) {
         ConsoleBattery = DetectorBattery = {};
         link.Port->Reply = c.reply;
         EXPECT_EQ(ReadObject(Obj::ConsoleBattery), c.outcome == O::Delivered ? 1 : 0) << c.name;
-        EXPECT_EQ(LastReplyOutcome, c.outcome) << c.name;
+        EXPECT_EQ(Link.LastReplyOutcome, c.outcome) << c.name;
         EXPECT_EQ(ConsoleBattery.RemainingTime, c.outcome == O::Delivered ? 4242u : 0u) << c.name;
         EXPECT_EQ(DetectorBattery.RemainingTime, 0u) << c.name;
     }
@@ -222,7 +223,7 @@ TEST_F(Exchange, ACutReplyIsNotCompletedByTheBytesOfAnEarlierOne) {
     const Bytes second = BatteryReply(ObjectId::ConsoleBattery, 1111);
     link.Port->Reply = Bytes(second.begin(), second.begin() + 30);
     EXPECT_EQ(ReadObject(Obj::ConsoleBattery), 0);
-    EXPECT_EQ(LastReplyOutcome, TReplyOutcome::AnsweredNotDelivered);
+    EXPECT_EQ(Link.LastReplyOutcome, TReplyOutcome::AnsweredNotDelivered);
     EXPECT_EQ(Status, QString("Connection error"));
 }
 
@@ -238,19 +239,19 @@ TEST_F(Exchange, AWriteCountsOnlyWhenAcknowledged) {
     for (const auto& c : cases) {
         link.Port->Reply = c.reply;
         EXPECT_EQ(WriteObject(Obj::DeviceCommand), c.outcome == TReplyOutcome::Delivered ? 1 : 0);
-        EXPECT_EQ(LastReplyOutcome, c.outcome);
+        EXPECT_EQ(Link.LastReplyOutcome, c.outcome);
     }
 }
 
 TEST_F(Exchange, SilenceIsNotAnAnswerEvenWhenTheDeviceHasTheHostAddress) {
     // The unanswered request left in the buffer then reads as a frame from the device.
-    const uint8_t saved[3] = {DeviceAddress[0], DeviceAddress[1], DeviceAddress[2]};
-    std::memcpy(DeviceAddress, HostAddress, 3);
+    const uint8_t saved[3] = {Link.DeviceAddress[0], Link.DeviceAddress[1], Link.DeviceAddress[2]};
+    std::memcpy(Link.DeviceAddress, HostAddress, 3);
     link.Port->Reply = {};
     EXPECT_EQ(ReadObject(Obj::DeviceSettings), 0);
     link.Port->Reply = Ack();
     EXPECT_EQ(WriteObject(Obj::DeviceCommand), 1);
-    std::memcpy(DeviceAddress, saved, 3);
+    std::memcpy(Link.DeviceAddress, saved, 3);
 }
 
 TEST_F(Exchange, WriteSendsWhatTheStorageHolds) {
@@ -270,7 +271,7 @@ TEST(NoPort, RequestsFailWithTheConnectionErrorText) {
     ClosePort();
     SetPortOpener(nullptr);
     std::optional<QString> status;
-    SetStatusSink([&](const QString& text) { status = text; });
+    SetStatusSink(LanguageSink([&](const QString& text) { status = text; }));
     LanguageIndex = 1;
     EXPECT_EQ(ReadObject(Obj::MeasurementData), 0);
     EXPECT_EQ(status, QString("Connection error"));

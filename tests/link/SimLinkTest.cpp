@@ -22,7 +22,7 @@ class SimLink : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(ports.IsValid());
         const uint8_t device[3] = {0x03, 0xC8, 0xFD};
-        std::memcpy(DeviceAddress, device, 3);
+        std::memcpy(Link.DeviceAddress, device, 3);
     }
     // Starts the simulator as COM3 with `faults` and opens the port.
     void Start(const QStringList& faults) {
@@ -34,8 +34,8 @@ class SimLink : public ::testing::Test {
         const uint8_t result = ReadObject(Obj::MeasurementData);
         if (request) {
             uint8_t frame[19];
-            std::memcpy(frame, FrameBuffer, 19);
-            CompleteFrame(frame, DeviceAddress, HostAddress, Cmd::Read, vt::Struct, 1);
+            std::memcpy(frame, Link.FrameBuffer, 19);
+            CompleteFrame(frame, Link.DeviceAddress, HostAddress, Cmd::Read, vt::Struct, 1);
             frame[FrameAt::ObjectId] = ObjectTable[Obj::MeasurementData].ObjectId;
             PutLE32(frame + 15, FrameChecksum(frame + 14, 1));
             request->assign(frame, frame + 19);
@@ -49,21 +49,21 @@ TEST_F(SimLink, CompleteReplyAndAcknowledgement) {
     Start({});
     MeasurementData = {};
     EXPECT_EQ(Read(), 1);
-    EXPECT_EQ(ReplyLength, 18 + 61);
+    EXPECT_EQ(Link.ReplyLength, 18 + 61);
     EXPECT_GT(MeasurementData.DoseRate, 0.0f);
 
     DeviceCommand = 1;
     EXPECT_EQ(WriteObject(Obj::DeviceCommand), 1);
-    EXPECT_EQ(ReplyLength, 14);
-    EXPECT_EQ(FrameBuffer[FrameAt::Command], Cmd::Ack);
+    EXPECT_EQ(Link.ReplyLength, 14);
+    EXPECT_EQ(Link.FrameBuffer[FrameAt::Command], Cmd::Ack);
 }
 
 TEST_F(SimLink, SilentDeviceLeavesTheRequest) {
     Start({"--fault-next", "no-answer=1"});
     Bytes request;
     EXPECT_EQ(Read(&request), 0);
-    EXPECT_EQ(ReplyLength, 14);
-    EXPECT_EQ(Bytes(FrameBuffer, FrameBuffer + 19), request);
+    EXPECT_EQ(Link.ReplyLength, 14);
+    EXPECT_EQ(Bytes(Link.FrameBuffer, Link.FrameBuffer + 19), request);
     EXPECT_EQ(Read(), 1); // the device is still there
 }
 
@@ -84,11 +84,11 @@ TEST_F(SimLink, DamagedReplies) {
         SCOPED_TRACE(c.fault);
         Start({"--fault-next", c.fault});
         // Left over from an earlier reply, the missing bytes could complete a cut one.
-        std::memset(FrameBuffer, 0, FrameBufferSize);
+        std::memset(Link.FrameBuffer, 0, FrameBufferSize);
         MeasurementData = {};
         EXPECT_EQ(Read(), 0);
-        EXPECT_EQ(LastReplyOutcome, c.outcome);
-        EXPECT_EQ(ReplyLength, c.replyLength);
+        EXPECT_EQ(Link.LastReplyOutcome, c.outcome);
+        EXPECT_EQ(Link.ReplyLength, c.replyLength);
         EXPECT_EQ(MeasurementData.DoseRate, 0.0f);
         ClosePort();
         ports.Sim.Stop();
@@ -99,13 +99,13 @@ TEST_F(SimLink, OversizeReplyIsBoundedByTheBuffer) {
     Start({"--fault-next", "huge-length=1"});
     MeasurementData = {};
     EXPECT_EQ(Read(), 0);
-    EXPECT_EQ(LastReplyOutcome, TReplyOutcome::AnsweredNotDelivered);
-    EXPECT_EQ(ReplyLength, FrameBufferSize);
+    EXPECT_EQ(Link.LastReplyOutcome, TReplyOutcome::AnsweredNotDelivered);
+    EXPECT_EQ(Link.ReplyLength, FrameBufferSize);
     EXPECT_EQ(MeasurementData.DoseRate, 0.0f);
     // The filler beyond the buffer was still on its way when the read ended; had the next request
     // gone out at once, its tail would have been taken for the reply's header.
     EXPECT_EQ(Read(), 1);
-    EXPECT_EQ(ReplyLength, 79);
+    EXPECT_EQ(Link.ReplyLength, 79);
     EXPECT_GT(MeasurementData.DoseRate, 0.0f);
 }
 
@@ -132,7 +132,7 @@ TEST_F(SimLink, HangUpFailsLaterRequestsAndReopeningStartsClean) {
 TEST_F(SimLink, NumberWithoutAPort) {
     Start({});
     EXPECT_EQ(OpenPort(200), nullptr);
-    EXPECT_EQ(PortHandle, nullptr);
+    EXPECT_EQ(Link.PortHandle, nullptr);
     EXPECT_TRUE(LastOpenProblem.isEmpty());
     EXPECT_EQ(Read(), 0);
 }

@@ -112,7 +112,7 @@ TEST_F(Tty, OpeningANumberWithoutAPortClosesTheOpenOne) {
     ASSERT_TRUE(pty.Enter(ports.Entry(5)));
     ASSERT_NE(OpenPort(5), nullptr);
     EXPECT_EQ(OpenPort(200), nullptr);
-    EXPECT_EQ(PortHandle, nullptr);
+    EXPECT_EQ(Link.PortHandle, nullptr);
     EXPECT_TRUE(LastOpenProblem.isEmpty());
     // The slave was closed: the master side sees the hang-up.
     pollfd p{pty.Master, POLLIN, 0};
@@ -274,9 +274,9 @@ TEST_F(Tty, HungUpPortFailsRequestsAndTheNextOpenStartsClean) {
     TPty pty;
     ASSERT_TRUE(pty.Enter(ports.Entry(7)));
     ASSERT_NE(OpenPort(7), nullptr);
-    EXPECT_FALSE(PortHandle->HungUp());
+    EXPECT_FALSE(Link.PortHandle->HungUp());
     pty.CloseMaster();
-    EXPECT_TRUE(PortHandle->HungUp()) << "seen before any exchange";
+    EXPECT_TRUE(Link.PortHandle->HungUp()) << "seen before any exchange";
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(ReadObject(2), 0);
         EXPECT_EQ(WriteObject(9), 0);
@@ -285,7 +285,7 @@ TEST_F(Tty, HungUpPortFailsRequestsAndTheNextOpenStartsClean) {
     TPty fresh;
     ASSERT_TRUE(fresh.Enter(ports.Entry(7)));
     ASSERT_NE(OpenPort(7), nullptr);
-    BuildReadRequest(FrameBuffer, 2, DeviceAddress);
+    LinkTransact(Link.FrameBuffer, BuildReadRequest(Link.FrameBuffer, 2, Link.DeviceAddress));
     uint8_t request[19] = {};
     pollfd p{fresh.Master, POLLIN, 0};
     ASSERT_EQ(poll(&p, 1, 1000), 1);

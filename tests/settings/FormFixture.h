@@ -29,7 +29,8 @@ class TFormTest : public TMainFormTest {
         dialog = std::make_unique<TForm2>();
         Form1 = form.get();
         Form2 = dialog.get();
-        SetStatusSink([this](const QString& text) { form->StatusBar1->SetPanelText(0, text); });
+        SetStatusSink(
+            LanguageSink([this](const QString& text) { form->StatusBar1->SetPanelText(0, text); }));
         SetMessageSink([this](const QString& text) { messages << text; });
         device = std::make_unique<TSimDevice>(QuietDevice());
         opener = std::make_unique<TSimOpener>(*device, DevicePort);

@@ -207,8 +207,8 @@ TEST_F(SettingsRead, TakesTheDeviceAddressFromTheFieldAtEachRead) {
     device->Model().SetAddress(other);
     form->Edit2->setText("123456");
     ASSERT_EQ(ReadSettings(*form), 1);
-    EXPECT_EQ(DeviceAddress[0], 0x12);
-    EXPECT_EQ(DeviceAddress[2], 0x56);
+    EXPECT_EQ(Link.DeviceAddress[0], 0x12);
+    EXPECT_EQ(Link.DeviceAddress[2], 0x56);
 }
 
 } // namespace

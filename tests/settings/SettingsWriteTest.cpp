@@ -151,7 +151,7 @@ TEST_F(SettingsWrite, AddressThatIsNoNumberChangesNothing) {
         EXPECT_TRUE(SameAddress(c.variable, before));
         EXPECT_EQ(device->Model().Requests(), requests);
     }
-    EXPECT_TRUE(SameAddress(DeviceAddress, HomeAddress));
+    EXPECT_TRUE(SameAddress(Link.DeviceAddress, HomeAddress));
 }
 
 // The unit takes its new address from a write to the old one; the program follows it, and the
@@ -162,7 +162,7 @@ TEST_F(SettingsWrite, ConsoleAddressChangeKeepsTheUnitInReach) {
     Button10Click(*form);
     EXPECT_EQ(Panel(0), QString::fromUtf8("Выполнено"));
     EXPECT_TRUE(SameAddress(device->Model().Address(), next));
-    EXPECT_TRUE(SameAddress(DeviceAddress, next));
+    EXPECT_TRUE(SameAddress(Link.DeviceAddress, next));
 
     const int reads = device->Model().Reads(ObjectId::MeasurementData);
     form->PageControl1->setCurrentWidget(form->TabSheet1);
@@ -175,12 +175,12 @@ TEST_F(SettingsWrite, ConsoleAddressChangeKeepsTheUnitInReach) {
 TEST_F(SettingsWrite, UnansweredAddressChangeStaysAtTheOldAddress) {
     const uint8_t elsewhere[3] = {0x0A, 0x0B, 0x0C}, next[3] = {0x12, 0x34, 0x56};
     EXPECT_EQ(ChangeConsoleAddress(elsewhere, next), 0);
-    EXPECT_TRUE(SameAddress(DeviceAddress, elsewhere));
+    EXPECT_TRUE(SameAddress(Link.DeviceAddress, elsewhere));
     EXPECT_TRUE(SameAddress(device->Model().Address(), HomeAddress));
     EXPECT_EQ(Panel(0), QString::fromUtf8("Ошибка связи"));
     // Given the address the unit answers at, the change goes through.
     EXPECT_EQ(ChangeConsoleAddress(HomeAddress, next), 1);
-    EXPECT_TRUE(SameAddress(DeviceAddress, next));
+    EXPECT_TRUE(SameAddress(Link.DeviceAddress, next));
 }
 
 } // namespace

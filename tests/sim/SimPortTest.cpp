@@ -146,7 +146,7 @@ TEST(SimPort, ProgramReadsEveryReadableObjectAndWritesCommands) {
     TSimOpener opener(device, 7);
     EXPECT_EQ(OpenPort(6), nullptr);
     ASSERT_NE(OpenPort(7), nullptr);
-    std::memcpy(DeviceAddress, SimDefaultAddress, 3);
+    std::memcpy(Link.DeviceAddress, SimDefaultAddress, 3);
 
     device.Model().SetDoseRateLevel(0.25e-6);
     device.Model().Advance(1);

@@ -304,7 +304,7 @@ TEST_F(LanguageTest, UnwritableFileIsReportedAndTheProgramStillEnds) {
         Form1->close(); // the close button runs FormClose
         EXPECT_EQ(events, (QStringList{QStringLiteral("message Unable to write to ") + path,
                                        QStringLiteral("end 0")}));
-        EXPECT_EQ(PortHandle, nullptr);
+        EXPECT_EQ(Link.PortHandle, nullptr);
         EXPECT_TRUE(closed);
         Form1->show();
     }

@@ -84,7 +84,7 @@ class FaultTable : public FormTest, public ::testing::WithParamInterface<TFaultR
         PortNumber = 3;
         SetSteadyFunction(SteadyFromTestNow);
         // Every ReadObject and WriteObject ends by showing its status: the moment to judge it.
-        SetStatusSink([this](const QString&) { Judge(); });
+        SetStatusSink([this](const std::string&, const std::string&) { Judge(); });
     }
     void TearDown() override {
         SetStatusSink(nullptr);
@@ -104,8 +104,8 @@ class FaultTable : public FormTest, public ::testing::WithParamInterface<TFaultR
     }
 
     void Judge() {
-        if (!PortHandle) { // the port is lost: nothing was sent, nothing may count
-            EXPECT_EQ(LastReplyOutcome, TReplyOutcome::NotAnswered);
+        if (!Link.PortHandle) { // the port is lost: nothing was sent, nothing may count
+            EXPECT_EQ(Link.LastReplyOutcome, TReplyOutcome::NotAnswered);
             return;
         }
         const std::vector<uint8_t>& q = port->Request;
@@ -118,7 +118,7 @@ class FaultTable : public FormTest, public ::testing::WithParamInterface<TFaultR
         const TExchangeVerdict verdict =
             JudgeExchange(port->Before, index, q[FrameAt::Command] == Cmd::Write, port->Received);
         ++exchanges;
-        EXPECT_EQ(LastReplyOutcome, verdict.Outcome) << "exchange " << exchanges;
+        EXPECT_EQ(Link.LastReplyOutcome, verdict.Outcome) << "exchange " << exchanges;
         EXPECT_TRUE(TakeStorageBytes() == verdict.Storage)
             << "exchange " << exchanges << " stored what the device did not send";
 
@@ -135,7 +135,7 @@ class FaultTable : public FormTest, public ::testing::WithParamInterface<TFaultR
         }
         if (injected == injectedBefore && !dead) {
             ++clean;
-            EXPECT_EQ(LastReplyOutcome, TReplyOutcome::Delivered)
+            EXPECT_EQ(Link.LastReplyOutcome, TReplyOutcome::Delivered)
                 << "clean exchange " << exchanges << " after a spoilt one was not delivered";
         }
         if (verdict.Outcome == TReplyOutcome::Delivered) ++delivered;

@@ -68,7 +68,7 @@ TEST_F(PollingSimProcess, PolledAgainAfterTheSimulatorHangsUpAndReopens) {
     EXPECT_EQ(form->StatusBar1->PanelText(3), QStringLiteral("COM3"));
     EXPECT_TRUE(form->StatusBar1->Panel(3)->toolTip().isEmpty());
     Timer1Timer(*form);
-    EXPECT_EQ(LastReplyOutcome, TReplyOutcome::Delivered);
+    EXPECT_EQ(Link.LastReplyOutcome, TReplyOutcome::Delivered);
     EXPECT_NE(form->StatusBar1->PanelText(0), QStringLiteral("Ошибка связи"));
     ClosePort();
     PortNumber = 0;
@@ -102,7 +102,7 @@ TEST_F(PollingSimProcess, SimulatorEndedAndStartedAgainOnTheSameLink) {
     for (int i = 0; i < 3 && PortBeingReopened(); ++i)
         Timer1Timer(*form);
     EXPECT_EQ(form->StatusBar1->PanelText(3), QStringLiteral("COM3"));
-    EXPECT_EQ(LastReplyOutcome, TReplyOutcome::Delivered);
+    EXPECT_EQ(Link.LastReplyOutcome, TReplyOutcome::Delivered);
     SetSteadyFunction(nullptr);
     ClosePort();
     PortNumber = 0;

@@ -193,9 +193,9 @@ TEST_F(Polling, BadAddressSendsNothingAndSaysSoOncePerText) {
     // Only the low 24 bits of a longer number count.
     form->Edit2->setText(QStringLiteral("1234567"));
     Tick();
-    EXPECT_EQ(DeviceAddress[0], 0x23);
-    EXPECT_EQ(DeviceAddress[1], 0x45);
-    EXPECT_EQ(DeviceAddress[2], 0x67);
+    EXPECT_EQ(Link.DeviceAddress[0], 0x23);
+    EXPECT_EQ(Link.DeviceAddress[1], 0x45);
+    EXPECT_EQ(Link.DeviceAddress[2], 0x67);
 }
 
 // The views' values turn grey once their own object has failed three reads in a row, and take
@@ -301,7 +301,7 @@ TEST_F(PortLoss, ReopenedAtMostEveryTwoSecondsUntilTheDeviceAnswers) {
     Tick();
     EXPECT_EQ(Panel3(), QStringLiteral("COM3?"));
     EXPECT_EQ(Tooltip3(), QStringLiteral("Порт потерян, переподключение…"));
-    EXPECT_EQ(PortHandle, nullptr);
+    EXPECT_EQ(Link.PortHandle, nullptr);
 
     // Ten ticks over six seconds: attempts at 0.6 s, then 2 s and more apart (3.0 s, 5.4 s).
     const int attempts = opener->Attempts(), requests = Model().Requests();
@@ -321,7 +321,7 @@ TEST_F(PortLoss, ReopenedAtMostEveryTwoSecondsUntilTheDeviceAnswers) {
     while (opener->Opens() == 1)
         Wait();
     EXPECT_EQ(device->Faults().Injected(TFault::NoAnswer), 1);
-    EXPECT_EQ(PortHandle, nullptr);
+    EXPECT_EQ(Link.PortHandle, nullptr);
     EXPECT_EQ(Panel3(), QStringLiteral("COM3?"));
 
     // Answering: the port is named again and the tick reads as usual.
@@ -348,7 +348,7 @@ TEST_F(PortLoss, ReopenedFromATabThatPollsNothing) {
     Show(form->TabSheet2);
     const int requests = Model().Requests();
     Wait();
-    EXPECT_NE(PortHandle, nullptr);
+    EXPECT_NE(Link.PortHandle, nullptr);
     EXPECT_EQ(Model().Requests(), requests);
     EXPECT_EQ(Panel3(), QStringLiteral("COM3?"));
     Show(form->TabSheet1);
