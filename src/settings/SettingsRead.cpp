@@ -8,7 +8,9 @@
 #include "ui/Forms.h"
 #include "ui/Language.h"
 #include "ui/Widgets.h"
+#include "views/BatteryView.h"
 #include "views/DoseView.h"
+#include "views/GammaView.h"
 
 bool ConvertAddress(const QLineEdit* edit, uint8_t address[3]) {
     const QString text = edit->text();
@@ -74,23 +76,17 @@ uint8_t ReadSettings(TForm1& form) {
     return ReadSettingsInto(form) == TReadOutcome::Read ? 1 : 0;
 }
 
-void ClearDisplayedValues(TForm1& form) {
-    const QString none = QStringLiteral("- - -");
-    for (QLabel* label : {form.Label2, form.Label6, form.Label9})
-        label->setText(none);
+void ClearSettingsValues(TForm1& form) {
     for (QLineEdit* edit :
          {form.Edit3, form.Edit4, form.Edit5, form.Edit7, form.Edit9, form.Edit10})
         edit->setText(QStringLiteral(" "));
-    form.StatusBar1->SetPanelText(1, none);
-    form.StatusBar1->SetPanelText(2, none);
-    ClearAverageLine(form);
-    ChartMax = 0;
-    for (QLabel* label : {form.Label15, form.Label16, form.Label17, form.Label18, form.Label19,
-                          form.Label25, form.Label26, form.Label27, form.Label28, form.Label29})
-        label->setText(none);
-    form.Label44->setText(none);
-    for (int row = 1; row <= SpectrumChannels; ++row)
-        form.StringGrid1->SetCell(2, row, QString());
+}
+
+void ClearDisplayedValues(TForm1& form) {
+    ClearDoseValues(form);
+    ClearSettingsValues(form);
+    ClearBatteryValues(form);
+    ClearSpectrumValues(form);
 }
 
 void Button1Click(TForm1& form) {

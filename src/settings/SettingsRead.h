@@ -8,6 +8,9 @@ class TForm1;
 uint8_t ReadSettings(TForm1& form);
 // Fills the settings tab from DeviceSettings as a read has left it.
 void ShowSettingsRead(TForm1& form);
+// Blanks the module addresses, channels and thresholds a read would fill.
+void ClearSettingsValues(TForm1& form);
+// After a read found no unit: every tab's values go blank so that none passes for current.
 void ClearDisplayedValues(TForm1& form);
 void Button1Click(TForm1& form);
 void CheckBox5Click(TForm1& form);

@@ -76,7 +76,20 @@ void ShowBattery(TForm1& form, const TBatteryView& view) {
     (form.*view.Condition)->setText(QString::number(b.Condition) + QLatin1Char('%'));
 }
 
+void ClearBattery(TForm1& form, const TBatteryView& view) {
+    const QString none = NoValueText();
+    for (QLabel* TForm1::*label :
+         {view.Charge, view.Temperature, view.Remaining, view.Current, view.Condition})
+        (form.*label)->setText(none);
+    form.StatusBar1->SetPanelText(view.Panel, none);
+}
+
 } // namespace
+
+void ClearBatteryValues(TForm1& form) {
+    ClearBattery(form, ConsoleView);
+    ClearBattery(form, DetectorView);
+}
 
 void ShowConsoleBattery(TForm1& form) {
     ShowBattery(form, ConsoleView);

@@ -31,6 +31,14 @@ static QColor FillColour(TFillColour colour) {
     }
 }
 
+void ClearDoseValues(TForm1& form) {
+    const QString none = NoValueText();
+    for (QLabel* label : {form.Label2, form.Label6, form.Label9})
+        label->setText(none);
+    ClearAverageLine(form);
+    ChartMax = 0;
+}
+
 void ShowMeasurement(TForm1& form) {
     const TMeasurementData& m = MeasurementData;
     form.Label4->setText(FormatFixed(m.Uncertainty, 15, 0) + QLatin1Char('%'));

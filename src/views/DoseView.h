@@ -12,6 +12,9 @@ extern float ChartMax;
 extern double LastPointTime;
 
 void ShowMeasurement(TForm1& form);
+// Blanks dose rate, dose and accumulation time and starts the chart's maximum and average afresh;
+// the points of Series1 stay.
+void ClearDoseValues(TForm1& form);
 void PlotMeasurement(TForm1& form);
 void Button3Click(TForm1& form); // dose reset
 void Button6Click(TForm1& form); // clear the chart

@@ -20,6 +20,12 @@ void InitSpectrumTable(TForm1& form) {
     }
 }
 
+void ClearSpectrumValues(TForm1& form) {
+    form.Label44->setText(NoValueText());
+    for (int row = 1; row <= SpectrumChannels; ++row)
+        form.StringGrid1->SetCell(2, row, QString());
+}
+
 void ShowSpectrum(TForm1& form) {
     const bool integral = form.CheckBox2->isChecked();
     QCPBars* bars = form.Series2;

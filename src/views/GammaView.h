@@ -14,6 +14,8 @@ extern int32_t SpectrumSums[SpectrumChannels];
 
 void InitSpectrumTable(TForm1& form);
 void ShowSpectrum(TForm1& form);
+// Blanks the counts column and the sum; SpectrumSums stay.
+void ClearSpectrumValues(TForm1& form);
 void Button7Click(TForm1& form);   // reset the sums
 void CheckBox2Click(TForm1& form); // integral mode
 

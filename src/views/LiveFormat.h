@@ -4,6 +4,11 @@
 #include <QString>
 #include <cstdint>
 
+// What a value label shows while there is no value to show.
+inline QString NoValueText() {
+    return QStringLiteral("- - -");
+}
+
 enum class TDoseUnit { Micro, Milli, Whole };
 
 struct TDoseText {
