@@ -6,6 +6,7 @@
 #include "link/Catalogue.h"
 #include "link/Frame.h"
 #include "link/ObjectRequests.h"
+#include "settings/SettingsRead.h"
 #include "ui/Forms.h"
 #include "ui/Language.h"
 #include "views/BatteryView.h"
@@ -71,7 +72,7 @@ TPollStep WindowStep(TForm1& form) {
 bool TakeDeviceAddress(TForm1& form) {
     QLineEdit* edit = form.Edit2;
     const QString text = edit->text();
-    if (ParseAddressText(text, Link.DeviceAddress)) {
+    if (TakeEdit2Address(form)) {
         ClearAddressMark(edit);
         ReportedBadAddress.clear();
         return true;

@@ -3,9 +3,8 @@
 #include <qcustomplot.h>
 
 #include "connection/Discovery.h"
-#include "link/Address.h"
-#include "link/Link.h"
 #include "link/ObjectTable.h"
+#include "settings/SettingsRead.h"
 #include "ui/Forms.h"
 #include "ui/Language.h"
 #include "ui/LanguageSwitch.h"
@@ -40,7 +39,7 @@ static void FirstTick(TForm1& form) {
     ComputeEncodedSizes(ObjectTable, ObjectCount);
     ApplyLanguage(form, LanguageIndex);
     // Edit2 holds its initial text here; a bad one is reported by the scan, once.
-    ParseAddressText(form.Edit2->text(), Link.DeviceAddress);
+    TakeEdit2Address(form);
     if (StartupPort != 0)
         FindStartupPort();
     else

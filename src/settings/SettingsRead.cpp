@@ -19,8 +19,14 @@ bool ConvertAddress(const QLineEdit* edit, uint8_t address[3]) {
     return false;
 }
 
+bool TakeEdit2Address(const TForm1& form) {
+    return ParseAddressText(form.Edit2->text(), Link.DeviceAddress);
+}
+
 bool ConvertDeviceAddress(TForm1& form) {
-    return ConvertAddress(form.Edit2, Link.DeviceAddress);
+    if (TakeEdit2Address(form)) return true;
+    ShowMessage(InvalidIntegerMessage(form.Edit2->text()));
+    return false;
 }
 
 namespace {

@@ -23,6 +23,9 @@ void CheckBox3Click(TForm1& form);
 // reported in a message box (ShowMessage) and gives false, leaving `address` as it was.
 bool ConvertAddress(const QLineEdit* edit, uint8_t address[3]);
 
-// Takes DeviceAddress from Edit2. A text that is no hexadecimal number is reported in a message
-// box (ShowMessage) and gives false, leaving DeviceAddress as it was.
+// Stores Edit2's text into DeviceAddress. False, with DeviceAddress as it was, when the text is no
+// hexadecimal number; each caller reports that in its own way.
+bool TakeEdit2Address(const TForm1& form);
+
+// TakeEdit2Address, with a bad text reported in a message box (ShowMessage).
 bool ConvertDeviceAddress(TForm1& form);
