@@ -110,10 +110,14 @@ QString ProgramUsage() {
     QString text = parser.helpText();
     text.replace(QStringLiteral("<executable_name>"), QStringLiteral("halvex"));
     text += QStringLiteral(
-        "\nQt's own options (-platform NAME, -style NAME ...) are also accepted.\n"
+        "\nQt's own options (-platform NAME, -style NAME ...) are also accepted.\n");
+    return text + PortNamingHelp();
+}
+
+QString PortNamingHelp() {
+    return QStringLiteral(
         "Serial ports: COMn is the link COMn in $XDG_DATA_HOME/halvex/ports (by default\n"
         "~/.local/share/halvex/ports), else /dev/ttyS, ttyUSB or ttyACM by number.\n");
-    return text;
 }
 
 QString ProgramVersionText() {

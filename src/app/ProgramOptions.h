@@ -19,6 +19,8 @@ struct TProgramOptions {
 // ...) are accepted and left for the application object. False with a one-line reason otherwise.
 bool ParseProgramOptions(const QStringList& arguments, TProgramOptions& options, QString& error);
 QString ProgramUsage();
+// How COM numbers map to devices here; the tail of every program's usage text.
+QString PortNamingHelp();
 // The value of --port (1..255), shared with halvexctl; false with the message otherwise.
 bool ParsePortOption(const QString& text, uint8_t& port, QString& error);
 QString ProgramVersionText();

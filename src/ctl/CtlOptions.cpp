@@ -197,10 +197,8 @@ QString CtlUsage() {
         "  address set module1|module2|console HEX\n"
         "  clock sync                 write the PC's time into the device clock\n"
         "  clock show                 device time of day minus the PC's, in seconds\n"
-        "\nExit status: 0 success, 1 the device or the port failed, 2 usage error.\n"
-        "Serial ports: COMn is the link COMn in $XDG_DATA_HOME/halvex/ports (by default\n"
-        "~/.local/share/halvex/ports), else /dev/ttyS, ttyUSB or ttyACM by number.\n");
-    return text;
+        "\nExit status: 0 success, 1 the device or the port failed, 2 usage error.\n");
+    return text + PortNamingHelp();
 }
 
 QString CtlVersionText() {

@@ -99,7 +99,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     BuildMeasurementTab();
     BuildSettingsTab();
     BuildArchiveTab();
-    BuildSpectrumTab();
+    BuildGammaTab();
     BuildBatteryTab();
 
     // Timers

@@ -126,7 +126,7 @@ class TForm1 : public QMainWindow {
     void BuildMeasurementTab();
     void BuildSettingsTab();
     void BuildArchiveTab();
-    void BuildSpectrumTab();
+    void BuildGammaTab();
     void BuildBatteryTab();
 };
 

@@ -4,7 +4,7 @@
 
 #include <qcustomplot.h>
 
-void TForm1::BuildSpectrumTab() {
+void TForm1::BuildGammaTab() {
     const QString none = QStringLiteral("- - -");
     QWidget* t4 = TabSheet4;
     StringGrid1 = MakeGrid(t4, "StringGrid1", 19, 24, 205, 258, 3, 15, 0, 1, 16, {50, 76, 73});
