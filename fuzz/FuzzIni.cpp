@@ -2,7 +2,7 @@
 // value's decimal text must make the reader find exactly that, change only the one line (or add
 // lines at one place), and be idempotent; the integer rule must agree with the text it reads.
 #include "fuzz/FuzzTargets.h"
-#include "ui/IniFile.h"
+#include "base/IniFile.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include "link/ObjectRequests.h"
 #include "settings/SettingsWiring.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "ui/LanguageSwitch.h"
 #include "views/DoseView.h"
 #include "views/ViewWiring.h"

@@ -22,7 +22,7 @@
 #include "sim/SimDevice.h"
 #include "sim/SimPort.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "ui/LanguageSwitch.h"
 
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "archive/ArchiveText.h"
 
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "views/Numbers.h"
 
 #include <QLocale>

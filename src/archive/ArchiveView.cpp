@@ -7,7 +7,7 @@
 #include "link/Catalogue.h"
 #include "ui/Connect.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "views/LiveFormat.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "link/SerialLink.h"
 #include "settings/SettingsRead.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 
 uint8_t PortNumber = 0;
 uint8_t DiscoveryMode = 0;

@@ -8,7 +8,7 @@
 #include "link/ObjectRequests.h"
 #include "settings/SettingsRead.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "views/BatteryView.h"
 #include "views/DoseView.h"
 #include "views/GammaView.h"

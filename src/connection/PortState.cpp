@@ -3,7 +3,7 @@
 #include "connection/Discovery.h"
 #include "link/SerialLink.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 
 namespace {
 

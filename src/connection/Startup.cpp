@@ -6,7 +6,7 @@
 #include "link/ObjectTable.h"
 #include "settings/SettingsRead.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "ui/LanguageSwitch.h"
 #include "views/DoseView.h"
 #include "views/GammaView.h"

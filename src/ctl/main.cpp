@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "ctl/CtlCommands.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);

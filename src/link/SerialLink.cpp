@@ -3,7 +3,7 @@
 #include "link/Frame.h"
 #include "link/LinkOwner.h"
 #include "link/LockFile.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -6,7 +6,7 @@
 #include <limits>
 #include <utility>
 
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "views/Numbers.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "link/ObjectRequests.h"
 #include "settings/SettingsDisplay.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "ui/Widgets.h"
 #include "views/BatteryView.h"
 #include "views/DoseView.h"

@@ -9,7 +9,7 @@
 #include <qcustomplot.h>
 
 #include "archive/ArchiveExport.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "ui/Widgets.h"
 
 static TSaveNameAsker saveNameAsker;

@@ -13,8 +13,8 @@
 #include "link/SerialLink.h"
 #include "ui/Connect.h"
 #include "ui/Forms.h"
-#include "ui/IniFile.h"
-#include "ui/Language.h"
+#include "base/IniFile.h"
+#include "base/Language.h"
 
 // clang-format off
 const std::vector<TCaptionRow> RussianCaptions = {

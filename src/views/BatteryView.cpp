@@ -2,7 +2,7 @@
 
 #include "link/Catalogue.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "views/LiveFormat.h"
 #include "views/Numbers.h"
 

@@ -8,7 +8,7 @@
 #include "link/Catalogue.h"
 #include "link/ObjectRequests.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "views/DoseSeries.h"
 #include "views/LiveFormat.h"
 #include "views/Numbers.h"

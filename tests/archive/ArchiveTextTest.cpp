@@ -2,7 +2,7 @@
 
 #include "ArchiveSlots.h"
 #include "archive/ArchiveText.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 
 #include <QDir>
 #include <QFile>

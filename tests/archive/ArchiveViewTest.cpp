@@ -11,7 +11,7 @@
 #include "tests/support/QuietDevice.h"
 #include "tests/support/SimOpener.h"
 #include "tests/support/TimeZone.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "ui/LanguageSwitch.h"
 
 #include <QApplication>

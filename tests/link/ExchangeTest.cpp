@@ -3,7 +3,7 @@
 #include "link/Frame.h"
 #include "link/ObjectRequests.h"
 #include "link/ObjectTable.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
 #include "tests/support/PortFolder.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 
 #include <QDir>
 #include <QFile>

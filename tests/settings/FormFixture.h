@@ -15,7 +15,7 @@
 #include "tests/support/SimOpener.h"
 #include "tests/support/TestApplication.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 
 class TFormTest : public TMainFormTest {
   protected:

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/SettingsCompose.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "connection/PortState.h"
 #include "link/ObjectRequests.h"
 #include "tests/support/TestApplication.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "views/StaleValues.h"
 
 void StopTimers(TForm1& form) {

@@ -18,8 +18,8 @@
 #include "link/SerialLink.h"
 #include "tests/support/MainFormTest.h"
 #include "ui/Forms.h"
-#include "ui/IniFile.h"
-#include "ui/Language.h"
+#include "base/IniFile.h"
+#include "base/Language.h"
 #include "ui/LanguageSwitch.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "link/ObjectRequests.h"
 #include "tests/support/MainFormTest.h"
 #include "ui/Forms.h"
-#include "ui/Language.h"
+#include "base/Language.h"
 #include "views/DoseSeries.h"
 #include "views/DoseView.h"
 #include "views/GammaView.h"

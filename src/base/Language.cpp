@@ -1,4 +1,4 @@
-#include "ui/Language.h"
+#include "base/Language.h"
 
 uint8_t LanguageIndex = 0;
 

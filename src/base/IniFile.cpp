@@ -1,4 +1,4 @@
-#include "ui/IniFile.h"
+#include "base/IniFile.h"
 
 #include <QFile>
 #include <QFileInfo>

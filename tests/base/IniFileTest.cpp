@@ -1,7 +1,7 @@
 // The INI integer rule on its own; reading and writing files is covered through prog.ini.
 #include <gtest/gtest.h>
 
-#include "ui/IniFile.h"
+#include "base/IniFile.h"
 
 TEST(IniFileTest, IntegerTexts) {
     struct {
