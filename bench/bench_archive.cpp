@@ -16,6 +16,7 @@
 #include "app/Wiring.h"
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveTransfer.h"
+#include "archive/ArchivePageView.h"
 #include "archive/ArchiveView.h"
 #include "link/Catalogue.h"
 #include "link/ObjectTable.h"

@@ -3,6 +3,7 @@
 #include "archive/ArchiveExport.h"
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveTransfer.h"
+#include "archive/ArchivePageView.h"
 #include "archive/ArchiveView.h"
 #include "link/Catalogue.h"
 #include "link/ObjectTable.h"
