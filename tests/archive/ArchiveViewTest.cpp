@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "archive/ArchiveExport.h"
+#include "archive/ArchivePageView.h"
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveTransfer.h"
-#include "archive/ArchivePageView.h"
 #include "archive/ArchiveView.h"
 #include "link/Catalogue.h"
 #include "link/ObjectTable.h"
