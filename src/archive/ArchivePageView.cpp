@@ -16,11 +16,6 @@
 
 namespace {
 
-// Seconds on the date-time ticker's scale; the points are local standard time, shown as UTC.
-double ChartKey(double dayCount) {
-    return (dayCount - 25569.0) * 86400.0;
-}
-
 void SetBottomAxisFormat(TForm1& form) {
     auto ticker = form.Chart4->xAxis->ticker().dynamicCast<QCPAxisTickerDateTime>();
     if (!ticker) return;
