@@ -38,6 +38,7 @@ static void FirstTick(TForm1& form) {
     ApplyLanguage(form, LanguageIndex);
     // Edit2 holds its initial text here; a bad one is reported by the scan, once.
     TakeEdit2Address(form);
+    // The search lists its ports in the dialog: a main window built without one searches nothing.
     if (form.ConnectDialog) {
         TForm2& dialog = *form.ConnectDialog;
         if (StartupPort != 0)

@@ -123,6 +123,19 @@ TEST_F(Startup, LaterTicksBringBackAHiddenMainWindowAndCloseTheSplash) {
     EXPECT_TRUE(form->isVisible());
 }
 
+// The windows a main window opens are given to it; one built without its connection dialog
+// (as tests and benchmarks build them) neither searches nor fails.
+TEST_F(Startup, WithoutItsDialogTheMainWindowSearchesNothing) {
+    form->ConnectDialog = nullptr;
+    const int requests = device->Model().Requests();
+    N5Click(*form);
+    Timer2Timer(*form);
+    EXPECT_TRUE(StartupDone);
+    EXPECT_EQ(PortNumber, 0);
+    EXPECT_EQ(opener->Opens(), 0);
+    EXPECT_EQ(device->Model().Requests(), requests);
+}
+
 TEST(StartupClose, ClosingTheMainWindowWritesTheLanguage) {
     TestApplication();
     QTemporaryDir dir;
