@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "app/Wiring.h"
+#include "archive/ArchivePageView.h"
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveTransfer.h"
 #include "archive/ArchiveView.h"
 #include "link/Catalogue.h"
+#include "link/Frame.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
 #include "tests/support/SimProcess.h"
@@ -110,7 +112,8 @@ int ReadCost(TForm1& form, const QTemporaryDir& folder) {
     form.show();
     // Each kept read and the discarded one: a 19-byte request, a reply of header, id, record
     // and checksum.
-    const double request = 19.0, reply = 18.0 + ObjectTable[Obj::ArchiveEntry].EncodedSize;
+    const double request = FrameSize(1),
+                 reply = FrameSize(ObjectTable[Obj::ArchiveEntry].EncodedSize);
     const double wire = 903 * (request + reply) * 10 / 115.2;
     // Alternately the fetch loop alone (the benchmark's own client of the simulator: how close
     // its pacing comes to a real line) and the program's whole read from the tab. A busy machine

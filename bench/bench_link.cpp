@@ -75,8 +75,8 @@ int main() {
         const auto t0 = Clock::now();
         TimeReads(Obj::ArchiveEntry, reads, answered);
         const double elapsed = Ms(Clock::now() - t0);
-        const double reply = 18.0 + ObjectTable[Obj::ArchiveEntry].EncodedSize;
-        const double wire = reads * (19.0 + reply) * 10 / 115.2;
+        const double reply = FrameSize(ObjectTable[Obj::ArchiveEntry].EncodedSize);
+        const double wire = reads * (FrameSize(1) + reply) * 10 / 115.2;
         // On a pseudo-terminal only the simulator paces its bytes; the request leaves at once.
         const double paced = reads * reply * 10 / 115.2;
         std::printf("903 ArchiveEntry reads: %.0f ms, wire-time bound %.0f ms, ratio %.2f "

@@ -31,8 +31,7 @@ int main(int argc, char** argv) {
     main.Timer2->stop();
     TForm2 dialog;
     WireConnectDialog(dialog);
-    Form1 = &main;
-    Form2 = &dialog;
+    main.ConnectDialog = &dialog;
 
     int opened = 0;
     for (int n = 1; n <= 254; ++n)
@@ -43,7 +42,7 @@ int main(int argc, char** argv) {
     std::vector<double> seconds;
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
-        FindDevice(0);
+        FindDevice(main, dialog, 0);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         seconds.push_back(took.count());
         std::printf("scan %d: %.3f s, port found: %d\n", i + 1, took.count(), PortNumber);
@@ -51,7 +50,5 @@ int main(int argc, char** argv) {
     std::sort(seconds.begin(), seconds.end());
     std::printf("median: %.3f s\n", seconds[seconds.size() / 2]);
     ClosePort();
-    Form1 = nullptr;
-    Form2 = nullptr;
     return 0;
 }

@@ -23,10 +23,9 @@ void Fix(std::vector<uint8_t>& r, uint8_t fix) {
         std::memcpy(r.data() + 3, Link.DeviceAddress, 3);
     }
     if (fix & 2) SealHeader(r.data());
-    const size_t l = PayloadLength(r.data());
-    if ((fix & 4) && l > 0 && r.size() >= HeaderSize + l + 4)
-        PutLE32(r.data() + HeaderSize + l,
-                FrameChecksum(r.data() + HeaderSize, static_cast<uint16_t>(l)));
+    const uint16_t l = PayloadLength(r.data());
+    if ((fix & 4) && l > 0 && r.size() >= FrameSize(l))
+        PutLE32(r.data() + FrameAt::Payload + l, FrameChecksum(r.data() + FrameAt::Payload, l));
 }
 
 void Exchange(uint8_t op, const std::vector<uint8_t>& r) {

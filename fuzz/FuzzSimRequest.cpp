@@ -14,13 +14,10 @@ void CheckReply(const std::vector<uint8_t>& b) {
     if (b.size() < HeaderSize) return;
     FuzzCheck(HeaderIntact(b.data()), "a reply's header checksum is good");
     FuzzCheck(std::memcmp(b.data(), HostAddress, 3) == 0, "a reply goes to the program");
-    const size_t l = PayloadLength(b.data());
-    FuzzCheck(b.size() == (l == 0 ? HeaderSize : HeaderSize + l + 4),
-              "a reply is as long as it says");
-    if (l > 0 && b.size() == HeaderSize + l + 4)
-        FuzzCheck(FrameChecksum(b.data() + HeaderSize, static_cast<uint16_t>(l)) ==
-                      GetLE32(b.data() + HeaderSize + l),
-                  "a reply's payload checksum is good");
+    const uint16_t l = PayloadLength(b.data());
+    FuzzCheck(b.size() == FrameSize(l), "a reply is as long as it says");
+    if (l > 0 && b.size() == FrameSize(l))
+        FuzzCheck(PayloadIntact(b.data(), l), "a reply's payload checksum is good");
 }
 
 } // namespace
@@ -48,10 +45,10 @@ int FuzzSimRequest(const uint8_t* data, size_t size) {
             std::memcpy(chunk.data(), device.Model().Address(), 3);
             std::memcpy(chunk.data() + 3, HostAddress, 3);
             SealHeader(chunk.data());
-            const size_t l = PayloadLength(chunk.data());
-            if (l > 0 && chunk.size() >= HeaderSize + l + 4)
-                PutLE32(chunk.data() + HeaderSize + l,
-                        FrameChecksum(chunk.data() + HeaderSize, static_cast<uint16_t>(l)));
+            const uint16_t l = PayloadLength(chunk.data());
+            if (l > 0 && chunk.size() >= FrameSize(l))
+                PutLE32(chunk.data() + FrameAt::Payload + l,
+                        FrameChecksum(chunk.data() + FrameAt::Payload, l));
         }
         std::vector<TOutgoing> out;
         device.Receive(chunk.data(), chunk.size(), out);

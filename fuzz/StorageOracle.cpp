@@ -123,14 +123,12 @@ TExchangeVerdict JudgeExchange(const TStorageBytes& before, uint8_t index, bool 
         if (r[FrameAt::Command] == Cmd::Ack) verdict.Outcome = TReplyOutcome::Delivered;
         return verdict;
     }
-    const size_t l = PayloadLength(r.data());
+    const uint16_t l = PayloadLength(r.data());
     if (r[FrameAt::Command] != Cmd::ReadReply || r[FrameAt::ValueType] != e.ValueType || l == 0 ||
-        l != e.EncodedSize || HeaderSize + l + 4 > FrameBufferSize ||
-        r.size() < HeaderSize + l + 4 || r[HeaderSize] != e.ObjectId ||
-        FrameChecksum(r.data() + HeaderSize, static_cast<uint16_t>(l)) !=
-            GetLE32(r.data() + HeaderSize + l))
+        l != e.EncodedSize || FrameSize(l) > FrameBufferSize || r.size() < FrameSize(l) ||
+        r[FrameAt::ObjectId] != e.ObjectId || !PayloadIntact(r.data(), l))
         return verdict;
-    if (auto stored = ExpectedAfterDecode(before, index, r.data() + HeaderSize + 1, l - 1)) {
+    if (auto stored = ExpectedAfterDecode(before, index, r.data() + FrameAt::ObjectId + 1, l - 1)) {
         verdict.Outcome = TReplyOutcome::Delivered;
         verdict.Storage = std::move(*stored);
     }

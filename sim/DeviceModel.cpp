@@ -56,7 +56,7 @@ int TDeviceModel::FindEntry(uint8_t valueType, uint8_t objectId) const {
 
 void TDeviceModel::ErrorReply(const uint8_t* destination, uint8_t code,
                               std::vector<uint8_t>& reply) {
-    reply.assign(HeaderSize + 1 + 4, 0);
+    reply.assign(FrameSize(1), 0);
     reply[FrameAt::Payload] = code;
     CompleteFrame(reply.data(), destination, Set.ConsoleAddress, Cmd::Error, 0, 1);
     ++ErrorCounts[code];

@@ -52,5 +52,10 @@ void CreateForms() {
     Form4 = new TForm4;
     Form5 = new TForm5;
     Form6 = new TForm6;
+    Form1->ConnectDialog = Form2;
+    Form1->About[0] = Form3;
+    Form1->About[1] = Form4;
+    Form1->Splash[0] = Form5;
+    Form1->Splash[1] = Form6;
     Form1->show();
 }

@@ -9,5 +9,6 @@ class TForm2;
 void WireMainWindow(TForm1& form);
 void WireConnectDialog(TForm2& form);
 
-// Creates the six windows in order, the first two wired, and shows the main window.
+// Creates the six windows in order, the first two wired, gives the main window the others it
+// opens, and shows it.
 void CreateForms();

@@ -13,6 +13,7 @@
 #include <qcustomplot.h>
 
 #include "app/Wiring.h"
+#include "archive/ArchivePageView.h"
 #include "archive/ArchiveView.h"
 #include "connection/Clock.h"
 #include "connection/Polling.h"

@@ -1,11 +1,9 @@
 #pragma once
-// The archive tab: read, erase, pages and the time-axis format.
+// The archive tab: read, erase and export; the pages are shown by ArchivePageView.h.
 #include "ui/ContextMenu.h"
 
 #include <vector>
 
-class QPainter;
-class QRect;
 class QWidget;
 class TForm1;
 
@@ -14,17 +12,6 @@ void ConnectArchiveHandlers(TForm1& form);
 
 void Button4Click(TForm1& form); // read the archive
 void Button5Click(TForm1& form); // erase the archive
-void BitBtn1Click(TForm1& form); // previous page
-void BitBtn2Click(TForm1& form); // next page
-void StringGrid3DrawCell(TForm1& form, QPainter& painter, int col, int row, const QRect& rect);
-// Enter in the page field: go to the page typed, if there is one.
-void Edit6Enter(TForm1& form);
-// The page field shows "page / pages" again (after the operator typed into it and left it).
-void ShowPageField(TForm1& form);
-
-// Shows one page of the archive copy in the table, chart and statistics; with `exportLines` the
-// scan also appends every processed slot to the export file (the read). Returns the page count.
-int ShowArchivePage(TForm1& form, int page, bool exportLines);
 
 // True while a read or an erase runs (the window stays responsive, the link stays theirs).
 bool ArchiveBusy();

@@ -11,9 +11,9 @@
 uint8_t PortNumber = 0;
 uint8_t DiscoveryMode = 0;
 
-static void ShowNoDevice() {
+static void ShowNoDevice(TForm1& form) {
     if (auto text = LangText("Прибор не обнаружен", "No device"))
-        Form1->StatusBar1->SetPanelText(0, *text);
+        form.StatusBar1->SetPanelText(0, *text);
 }
 
 // The port number written in the dialog's selected item; 0 (never opens) without a selection or
@@ -27,78 +27,80 @@ static uint8_t SelectedPortNumber(const QComboBox* list) {
 }
 
 // The presence probe, which also fills the settings tab as a settings read does.
-static bool ProbeAndShowSettings() {
-    if (!ConvertDeviceAddress(*Form1) || !ProbePort()) return false;
-    ShowSettingsRead(*Form1);
+static bool ProbeAndShowSettings(TForm1& form) {
+    if (!ConvertDeviceAddress(form) || !ProbePort()) return false;
+    ShowSettingsRead(form);
     return true;
 }
 
-static TScanOutcome ScanAndShow(TOpenProblems& problems) {
-    QComboBox* list = Form2->ComboBox1;
+static TScanOutcome ScanAndShow(TForm1& form, TForm2& dialog, TOpenProblems& problems) {
+    QComboBox* list = dialog.ComboBox1;
     uint8_t found = 0;
-    const TScanOutcome outcome = ScanPorts(found, problems, [list](int n) {
-        Form2->ProgressBar1->setValue(n);
-        Form2->repaint();
+    const TScanOutcome outcome = ScanPorts(found, problems, [&dialog, list](int n) {
+        dialog.ProgressBar1->setValue(n);
+        dialog.repaint();
         list->setCurrentIndex(0);
     });
     if (outcome == TScanOutcome::Found) {
-        ShowSettingsRead(*Form1);
+        ShowSettingsRead(form);
         list->addItem(QString::number(found));
         list->setCurrentIndex(0);
         PortNumber = found;
     } else if (outcome == TScanOutcome::TimedOut) {
-        ShowNoDevice();
+        ShowNoDevice(form);
     }
     return outcome;
 }
 
-void FindDevice(uint8_t mode) {
-    Form2->ProgressBar1->setMaximum(255);
-    Form2->ProgressBar1->setValue(0);
+void FindDevice(TForm1& form, TForm2& dialog, uint8_t mode) {
+    dialog.ProgressBar1->setMaximum(255);
+    dialog.ProgressBar1->setValue(0);
     TOpenProblems problems;
     bool found = false;
     if (mode == 1) {
-        PortNumber = SelectedPortNumber(Form2->ComboBox1);
+        PortNumber = SelectedPortNumber(dialog.ComboBox1);
         OpenPort(PortNumber);
         problems.Note();
         // The probe runs even on a port that did not open: it is what reports the failure.
-        if (ProbeAndShowSettings())
+        if (ProbeAndShowSettings(form))
             found = true;
         else
             PortNumber = 0;
     } else {
         // A bad address would fail every probe, each with its own message box: refuse it once.
-        if (ConvertDeviceAddress(*Form1)) {
-            const TScanOutcome outcome = ScanAndShow(problems);
+        if (ConvertDeviceAddress(form)) {
+            const TScanOutcome outcome = ScanAndShow(form, dialog, problems);
             found = outcome == TScanOutcome::Found;
             // A failed scan keeps the port found earlier in PortNumber, and the status bar still
             // names it: go back to that port, so that polling is not left on the last number
             // tried (normally no port at all) and resumes once the device answers again.
             if (!found && PortNumber != 0) OpenPort(PortNumber);
             if (outcome == TScanOutcome::TimedOut) {
-                ShowSearchProblems(*Form1, problems.Text());
+                ShowSearchProblems(form, problems.Text());
                 return;
             }
         }
     }
     // Found by the start-up search or from the menu alike, the port is named while data flows.
     if (found) {
-        ShowPortFound(*Form1, PortNumber);
+        ShowPortFound(form, PortNumber);
     } else if (PortNumber == 0) {
-        ShowNoPort(*Form1, problems.Text());
-        ShowNoDevice();
+        ShowNoPort(form, problems.Text());
+        ShowNoDevice(form);
     } else {
-        ShowSearchProblems(*Form1, problems.Text());
+        ShowSearchProblems(form, problems.Text());
     }
 }
 
-void N5Click(TForm1&) {
-    Form2->ProgressBar1->setValue(0);
-    Form2->exec();
+void N5Click(TForm1& form) {
+    if (!form.ConnectDialog) return;
+    TForm2& dialog = *form.ConnectDialog;
+    dialog.ProgressBar1->setValue(0);
+    dialog.exec();
     // Shown again without modality so that the progress bar stays in sight during the search.
-    ShowAndPaintNow(Form2);
-    FindDevice(DiscoveryMode);
-    Form2->close();
+    ShowAndPaintNow(&dialog);
+    FindDevice(form, dialog, DiscoveryMode);
+    dialog.close();
 }
 
 void Button1Click(TForm2& form) {

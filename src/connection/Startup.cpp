@@ -16,23 +16,21 @@ uint8_t StartupPort = 0;
 
 // The manual mode reads its port from the dialog's list: select the number there, as the
 // operator would.
-static void FindStartupPort() {
-    QComboBox* list = Form2->ComboBox1;
+static void FindStartupPort(TForm1& form, TForm2& dialog) {
+    QComboBox* list = dialog.ComboBox1;
     const QString number = QString::number(StartupPort);
     if (list->findText(number) < 0) list->addItem(number);
     list->setCurrentIndex(list->findText(number));
-    FindDevice(1);
+    FindDevice(form, dialog, 1);
 }
 
-static void ShowSplash() {
-    QWidget* splash = LanguageIndex == 0   ? static_cast<QWidget*>(Form5)
-                      : LanguageIndex == 1 ? static_cast<QWidget*>(Form6)
-                                           : nullptr;
-    if (splash) ShowAndPaintNow(splash);
+static void ShowSplash(TForm1& form) {
+    if (LanguageIndex <= 1 && form.Splash[LanguageIndex])
+        ShowAndPaintNow(form.Splash[LanguageIndex]);
 }
 
 static void FirstTick(TForm1& form) {
-    ShowSplash();
+    ShowSplash(form);
     form.hide();
     form.Timer2->setInterval(3000);
     StartupDone = true;
@@ -40,11 +38,15 @@ static void FirstTick(TForm1& form) {
     ApplyLanguage(form, LanguageIndex);
     // Edit2 holds its initial text here; a bad one is reported by the scan, once.
     TakeEdit2Address(form);
-    if (StartupPort != 0)
-        FindStartupPort();
-    else
-        FindDevice(0);
-    Form2->ProgressBar1->setValue(0);
+    // The search lists its ports in the dialog: a main window built without one searches nothing.
+    if (form.ConnectDialog) {
+        TForm2& dialog = *form.ConnectDialog;
+        if (StartupPort != 0)
+            FindStartupPort(form, dialog);
+        else
+            FindDevice(form, dialog, 0);
+        dialog.ProgressBar1->setValue(0);
+    }
     // FindDevice has named the port in the status bar.
     if (PortNumber != 0 && !form.Timer1->isActive()) form.Timer1->start();
     InitSpectrumTable(form);
@@ -64,6 +66,6 @@ void Timer2Timer(TForm1& form) {
     // Only a hidden main window is brought back: raising a shown one every few seconds would pull
     // it over the operator's other programs and over its own dialogs.
     if (!form.isVisible()) form.show();
-    if (Form5) Form5->close();
-    if (Form6) Form6->close();
+    for (TSplashForm* splash : form.Splash)
+        if (splash) splash->close();
 }

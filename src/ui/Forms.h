@@ -26,6 +26,9 @@
 class QCustomPlot;
 class QCPGraph;
 class QCPBars;
+class TForm2;
+class TAboutForm;
+class TSplashForm;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -117,6 +120,12 @@ class TForm1 : public QMainWindow {
 
     // Run when the operator closes the window, before it goes.
     std::function<void()> OnClose;
+
+    // The windows this one opens, given by whoever creates them (app/Wiring); the About and splash
+    // windows by language (Russian, English), and one left null is not shown.
+    TForm2* ConnectDialog = nullptr;
+    TAboutForm* About[2] = {};
+    TSplashForm* Splash[2] = {};
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -263,11 +263,8 @@ void English1Click(TForm1& form) {
     form.English1->setChecked(true);
 }
 
-void N8Click(TForm1& /*form*/) {
-    QDialog* about = LanguageIndex == 0   ? static_cast<QDialog*>(Form3)
-                     : LanguageIndex == 1 ? static_cast<QDialog*>(Form4)
-                                          : nullptr;
-    if (about) about->exec();
+void N8Click(TForm1& form) {
+    if (LanguageIndex <= 1 && form.About[LanguageIndex]) form.About[LanguageIndex]->exec();
 }
 
 void ConnectLanguageHandlers(TForm1& form) {

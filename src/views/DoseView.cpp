@@ -68,12 +68,6 @@ void ShowMeasurement(TForm1& form) {
     SetFontColor(form.Label6, m.Status & StatusDoseAlarm ? alarm : WindowTextColor());
 }
 
-// Series1 keys count seconds, as the date-time ticker reads them; the points are local standard
-// time, so the ticker shows them as UTC would be shown, without any further offset.
-static double ChartKey(double dayCount) {
-    return (dayCount - 25569.0) * 86400.0;
-}
-
 static void UseStandardTimeLabels(QCPAxis* axis) {
     if (auto ticker = axis->ticker().dynamicCast<QCPAxisTickerDateTime>())
         if (ticker->dateTimeSpec() != Qt::UTC) ticker->setDateTimeSpec(Qt::UTC);

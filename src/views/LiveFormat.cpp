@@ -105,3 +105,7 @@ double ChartTime(int64_t secondsSince1970) {
     tzset();
     return double(secondsSince1970 - static_cast<int64_t>(timezone)) / 86400.0 + 25569.0;
 }
+
+double ChartKey(double chartTime) {
+    return (chartTime - 25569.0) * 86400.0;
+}

@@ -45,3 +45,6 @@ int64_t SpectrumAxisMax(int32_t m);
 // The chart's date-time of a moment: local standard time (no daylight saving) as days since
 // 1899-12-30, to whole seconds.
 double ChartTime(int64_t secondsSince1970);
+// A chart date-time as the seconds the charts' date-time ticker counts. The moments are local
+// standard time, so the ticker is to show them as it would show UTC, without further offset.
+double ChartKey(double chartTime);

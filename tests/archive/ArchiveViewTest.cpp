@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "archive/ArchiveExport.h"
+#include "archive/ArchivePageView.h"
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveTransfer.h"
 #include "archive/ArchiveView.h"

@@ -23,12 +23,12 @@ QStringList ItemsOneTo(int last) {
 class Discovery : public TFormTest {};
 
 TEST_F(Discovery, AutomaticScanFindsTheDeviceAndAppendsItsPort) {
-    FindDevice(0);
+    FindDevice(*form, *dialog, 0);
     EXPECT_EQ(PortNumber, DevicePort);
-    EXPECT_EQ(Items(Form2->ComboBox1), ItemsOneTo(20) << "3");
-    EXPECT_EQ(Form2->ComboBox1->currentIndex(), 0);
-    EXPECT_EQ(Form2->ProgressBar1->value(), 3);
-    EXPECT_EQ(Form2->ProgressBar1->maximum(), 255);
+    EXPECT_EQ(Items(dialog->ComboBox1), ItemsOneTo(20) << "3");
+    EXPECT_EQ(dialog->ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(dialog->ProgressBar1->value(), 3);
+    EXPECT_EQ(dialog->ProgressBar1->maximum(), 255);
     EXPECT_FALSE(form->Edit9->text().isEmpty()); // the probe filled the tab
     EXPECT_EQ(opener->Opens(), 1);
 }
@@ -39,22 +39,22 @@ TEST_F(Discovery, FailedScanReportsNoDeviceInTheLanguage) {
         PortNumber = 0;
         const uint8_t elsewhere[3] = {0, 0, 1};
         device->Model().SetAddress(elsewhere); // the device answers only its own address
-        FindDevice(0);
+        FindDevice(*form, *dialog, 0);
         EXPECT_EQ(PortNumber, 0);
         EXPECT_EQ(Panel(3), "---");
         EXPECT_EQ(Panel(0), QString::fromUtf8(text));
-        EXPECT_EQ(Items(Form2->ComboBox1), ItemsOneTo(20));
+        EXPECT_EQ(Items(dialog->ComboBox1), ItemsOneTo(20));
         EXPECT_EQ(Link.PortHandle, nullptr); // the last number tried has no port
     }
 }
 
 TEST_F(Discovery, FailedScanAfterASuccessKeepsThePort) {
-    FindDevice(0);
+    FindDevice(*form, *dialog, 0);
     ASSERT_EQ(PortNumber, DevicePort);
     form->StatusBar1->SetPanelText(3, "COM3");
     form->StatusBar1->SetPanelText(0, "before");
     opener->SetAvailable(false);
-    FindDevice(0);
+    FindDevice(*form, *dialog, 0);
     EXPECT_EQ(PortNumber, DevicePort);
     EXPECT_EQ(Panel(3), "COM3");
     EXPECT_EQ(Panel(0), "before");
@@ -63,10 +63,10 @@ TEST_F(Discovery, FailedScanAfterASuccessKeepsThePort) {
 // The status bar still names the port found before, so polling goes on there: once the device
 // answers again, requests get through without a new search.
 TEST_F(Discovery, FailedScanAfterASuccessReturnsToThatPort) {
-    FindDevice(0);
+    FindDevice(*form, *dialog, 0);
     ASSERT_EQ(PortNumber, DevicePort);
     device->Faults().SetNext(TFault::NoAnswer, 1);
-    FindDevice(0);
+    FindDevice(*form, *dialog, 0);
     EXPECT_EQ(PortNumber, DevicePort);
     ASSERT_NE(Link.PortHandle, nullptr);
     EXPECT_EQ(ReadObject(Obj::MeasurementData), 1);
@@ -83,7 +83,7 @@ TEST_F(Discovery, ProbeIsRepeatedWhileTheDeviceAnswersWithoutDelivering) {
         int probes;
     } cases[] = {
         {TFault::CorruptPayload, 2, true, 3},
-        {TFault::CutReply, 3, false, 3}, // header whole, payload cut
+        {TFault::CutReply, 3, false, 3},             // header whole, payload cut
         {TFault::CorruptHeaderChecksum, 2, true, 3}, // not answered, yet not silent
         {TFault::NoAnswer, 5, false, 1},
     };
@@ -97,7 +97,7 @@ TEST_F(Discovery, ProbeIsRepeatedWhileTheDeviceAnswersWithoutDelivering) {
             return device->Model().Requests() + device->Faults().Injected(TFault::NoAnswer);
         };
         const int before = probes();
-        FindDevice(0);
+        FindDevice(*form, *dialog, 0);
         EXPECT_EQ(PortNumber, c.found ? DevicePort : 0);
         EXPECT_EQ(probes() - before, c.probes);
     }
@@ -105,7 +105,7 @@ TEST_F(Discovery, ProbeIsRepeatedWhileTheDeviceAnswersWithoutDelivering) {
 
 TEST_F(Discovery, AddressThatIsNoNumberIsReportedOnceAndFindsNothing) {
     form->Edit2->setText("03C8FZ");
-    FindDevice(0);
+    FindDevice(*form, *dialog, 0);
     EXPECT_EQ(messages, QStringList{InvalidIntegerMessage("03C8FZ")});
     EXPECT_EQ(device->Model().Requests(), 0);
     EXPECT_EQ(PortNumber, 0);
@@ -121,7 +121,7 @@ int64_t RunawayClock() {
 TEST_F(Discovery, ScanGivesUpAfterItsTimeLimitWithoutClearingThePanel) {
     SetNowFunction(RunawayClock);
     form->StatusBar1->SetPanelText(3, "COM9");
-    FindDevice(0);
+    FindDevice(*form, *dialog, 0);
     SetNowFunction(nullptr);
     EXPECT_EQ(opener->Opens(), 0);
     EXPECT_EQ(Panel(0), QString::fromUtf8("Прибор не обнаружен"));
@@ -135,12 +135,12 @@ TEST_F(Discovery, ManualModeUsesThePortWrittenInTheSelectedItem) {
         uint8_t expected;
     };
     // "7" appended by an earlier scan sits at index 20 and still means port 7.
-    Form2->ComboBox1->addItem("7");
+    dialog->ComboBox1->addItem("7");
     for (const Case& c : {Case{5, 4, 5}, Case{7, 20, 7}, Case{1, 0, 1}}) {
         SCOPED_TRACE(c.index);
         TSimOpener there(*device, c.devicePort);
-        Form2->ComboBox1->setCurrentIndex(c.index);
-        FindDevice(1);
+        dialog->ComboBox1->setCurrentIndex(c.index);
+        FindDevice(*form, *dialog, 1);
         EXPECT_EQ(PortNumber, c.expected);
         EXPECT_EQ(there.Opens(), 1);
     }
@@ -149,8 +149,8 @@ TEST_F(Discovery, ManualModeUsesThePortWrittenInTheSelectedItem) {
 TEST_F(Discovery, ManualModeWithoutSelectionFails) {
     PortNumber = 3;
     OpenPort(DevicePort);
-    Form2->ComboBox1->setCurrentIndex(-1);
-    FindDevice(1);
+    dialog->ComboBox1->setCurrentIndex(-1);
+    FindDevice(*form, *dialog, 1);
     EXPECT_EQ(PortNumber, 0);
     EXPECT_EQ(Link.PortHandle, nullptr);
     EXPECT_EQ(Panel(3), "---");
@@ -158,9 +158,9 @@ TEST_F(Discovery, ManualModeWithoutSelectionFails) {
 }
 
 TEST_F(Discovery, ManualModeOnASilentPortClearsThePortNumber) {
-    Form2->ComboBox1->setCurrentIndex(4); // "5": nothing there
+    dialog->ComboBox1->setCurrentIndex(4); // "5": nothing there
     PortNumber = 3;
-    FindDevice(1);
+    FindDevice(*form, *dialog, 1);
     EXPECT_EQ(PortNumber, 0);
     EXPECT_EQ(Panel(3), "---");
 }
@@ -171,12 +171,12 @@ TEST_F(Discovery, PortsThatCannotBeOpenedAreNamedInThePortPanelTooltip) {
         if (n == 33) LastOpenProblem = problem;
         return nullptr;
     });
-    FindDevice(0);
+    FindDevice(*form, *dialog, 0);
     EXPECT_EQ(form->StatusBar1->Panel(3)->toolTip(), problem);
     EXPECT_EQ(Panel(3), "---"); // the panel's own text stays as it is everywhere
 
     TSimOpener back(*device, DevicePort);
-    FindDevice(0);
+    FindDevice(*form, *dialog, 0);
     EXPECT_EQ(form->StatusBar1->Panel(3)->toolTip(), "");
 }
 
@@ -188,26 +188,26 @@ TEST_F(Discovery, DialogSearchesInTheModeChosenOrTheLastOne) {
         uint8_t mode;
     };
     const Case cases[] = {
-        {"frame, first time", [] { Form2->close(); }, 0},
-        {"manual", [] { Button1Click(*Form2); }, 1},
-        {"frame keeps manual", [] { Form2->reject(); }, 1},
-        {"automatic", [] { Button2Click(*Form2); }, 0},
+        {"frame, first time", [this] { dialog->close(); }, 0},
+        {"manual", [this] { Button1Click(*dialog); }, 1},
+        {"frame keeps manual", [this] { dialog->reject(); }, 1},
+        {"automatic", [this] { Button2Click(*dialog); }, 0},
     };
-    Form2->ComboBox1->setCurrentIndex(2); // "3"
+    dialog->ComboBox1->setCurrentIndex(2); // "3"
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
         PortNumber = 0;
         form->StatusBar1->SetPanelText(3, "---");
         const int reads = device->Model().Requests();
-        Form2->ProgressBar1->setValue(77);
+        dialog->ProgressBar1->setValue(77);
         QTimer::singleShot(0, c.close);
         N5Click(*form);
         EXPECT_EQ(DiscoveryMode, c.mode);
         EXPECT_EQ(PortNumber, DevicePort);
         EXPECT_GT(device->Model().Requests(), reads);
         EXPECT_EQ(Panel(3), "COM3"); // named while data flows, as after the start-up search
-        EXPECT_FALSE(Form2->isVisible());
-        Form2->ComboBox1->setCurrentIndex(2);
+        EXPECT_FALSE(dialog->isVisible());
+        dialog->ComboBox1->setCurrentIndex(2);
     }
 }
 

@@ -15,8 +15,6 @@ class PtyDiscovery : public TFormTest {
         ASSERT_TRUE(ports.IsValid());
         ASSERT_TRUE(ports.StartSim(DevicePort)) << ports.Sim.Error().toStdString();
         StartupDone = false;
-        Form5 = nullptr;
-        Form6 = nullptr;
     }
     void TearDown() override {
         StartupDone = false;
@@ -31,20 +29,20 @@ TEST_F(PtyDiscovery, StartupScanFindsTheDeviceOnCom3) {
     form->Timer1->stop();
     EXPECT_EQ(PortNumber, 3);
     EXPECT_EQ(Panel(3), "COM3");
-    EXPECT_EQ(Form2->ComboBox1->count(), 21);
-    EXPECT_EQ(Form2->ComboBox1->itemText(20), "3");
-    EXPECT_EQ(Form2->ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(dialog->ComboBox1->count(), 21);
+    EXPECT_EQ(dialog->ComboBox1->itemText(20), "3");
+    EXPECT_EQ(dialog->ComboBox1->currentIndex(), 0);
     EXPECT_NE(Link.PortHandle, nullptr); // the port that answered stays open for polling
     EXPECT_FALSE(form->Edit9->text().isEmpty());
 }
 
 TEST_F(PtyDiscovery, WrongAddressFailsEveryProbe) {
     form->Edit2->setText("03C8FE");
-    FindDevice(0);
+    FindDevice(*form, *dialog, 0);
     EXPECT_EQ(PortNumber, 0);
     EXPECT_EQ(Panel(3), "---");
     EXPECT_EQ(Panel(0), QString::fromUtf8("Прибор не обнаружен"));
-    EXPECT_EQ(Form2->ComboBox1->count(), 20);
+    EXPECT_EQ(dialog->ComboBox1->count(), 20);
 }
 
 // One damaged answer to the probe, on a paced line: the rest of a spoiled reply is still arriving
@@ -58,7 +56,7 @@ TEST_F(PtyDiscovery, OneDamagedAnswerDoesNotLoseTheDevice) {
         ASSERT_TRUE(ports.StartSim(DevicePort, {"--fault-next", fault}))
             << ports.Sim.Error().toStdString();
         PortNumber = 0;
-        FindDevice(0);
+        FindDevice(*form, *dialog, 0);
         EXPECT_EQ(PortNumber, 3);
         EXPECT_EQ(Panel(3), "COM3");
     }

@@ -27,8 +27,7 @@ class TFormTest : public TMainFormTest {
         ComputeEncodedSizes(ObjectTable, ObjectCount);
         TMainFormTest::SetUp();
         dialog = std::make_unique<TForm2>();
-        Form1 = form.get();
-        Form2 = dialog.get();
+        form->ConnectDialog = dialog.get();
         SetStatusSink(
             LanguageSink([this](const QString& text) { form->StatusBar1->SetPanelText(0, text); }));
         SetMessageSink([this](const QString& text) { messages << text; });
@@ -40,8 +39,7 @@ class TFormTest : public TMainFormTest {
         ClosePort();
         opener.reset();
         SetMessageSink(nullptr);
-        Form1 = nullptr;
-        Form2 = nullptr;
+        form->ConnectDialog = nullptr;
         dialog.reset();
         TMainFormTest::TearDown();
         PortNumber = 0;
