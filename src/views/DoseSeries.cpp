@@ -1,5 +1,6 @@
 #include "views/DoseSeries.h"
 
+#include "views/LiveFormat.h"
 #include "views/Numbers.h"
 
 #include <algorithm>
@@ -122,7 +123,7 @@ std::string DoseSeriesCsv(const TDoseSeries& series) {
     for (size_t i = 0; i < series.Size(); ++i) {
         // Chart times are whole seconds of local standard time counted in days; rounding undoes
         // the division's last bit.
-        const std::time_t local = std::time_t(std::llround((series.X(i) - 25569.0) * 86400.0));
+        const std::time_t local = std::time_t(std::llround(ChartKey(series.X(i))));
         std::tm t{};
         char stamp[96] = "";
         if (gmtime_r(&local, &t))
