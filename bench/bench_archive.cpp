@@ -103,7 +103,7 @@ int ReadCost(TForm1& form, const QTemporaryDir& folder) {
         return 1;
     }
     if (!OpenPort(3)) {
-        std::fprintf(stderr, "open: %s\n", LastOpenProblem.toLocal8Bit().constData());
+        std::fprintf(stderr, "open: %s\n", LastOpenProblem.English.c_str());
         return 1;
     }
     form.PageControl1->setCurrentWidget(form.TabSheet3);

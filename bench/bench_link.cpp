@@ -35,7 +35,7 @@ bool StartSim(TSimProcess& sim, const QTemporaryDir& folder, const QStringList& 
         return false;
     }
     if (!OpenPort(3)) {
-        std::fprintf(stderr, "open: %s\n", LastOpenProblem.toLocal8Bit().constData());
+        std::fprintf(stderr, "open: %s\n", LastOpenProblem.English.c_str());
         return false;
     }
     return true;

@@ -9,6 +9,7 @@
 
 #include "app/ProgramOptions.h"
 #include "app/Wiring.h"
+#include "base/Language.h"
 #include "connection/Startup.h"
 #include "link/SerialLink.h"
 #include "link/WireLog.h"
@@ -107,13 +108,13 @@ int main(int argc, char** argv) {
     }
     if (wireLog.IsOpen() || Verbose)
         SetWireTap([](TWireEvent event, const uint8_t* data, int n) {
-            wireLog.Record(event, data, n);
+            wireLog.Record(event, data, n, LanguageIndex == 1);
             // Standard error gets the ports, not every exchange of the polling cycle.
             if (Verbose && event == TWireEvent::Opened) {
                 if (Link.PortHandle)
                     Note(QStringLiteral("COM%1 (%2) opened").arg(n).arg(PortDeviceName(n)));
-                else if (!LastOpenProblem.isEmpty())
-                    Note(QStringLiteral("COM%1: %2").arg(n).arg(LastOpenProblem));
+                else if (!LastOpenProblem.Empty())
+                    Note(QStringLiteral("COM%1: %2").arg(n).arg(OpenProblemText()));
             }
         });
     StartupPort = options.Port;

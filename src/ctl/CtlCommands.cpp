@@ -59,6 +59,12 @@ QString PortName(uint8_t n) {
     return QStringLiteral("COM%1").arg(n);
 }
 
+// The tool speaks English.
+QString OpenProblemOrNoDevice() {
+    return LastOpenProblem.Empty() ? QStringLiteral("no such device")
+                                   : QString::fromStdString(LastOpenProblem.English);
+}
+
 class TCtl {
   public:
     explicit TCtl(const TCtlOptions& o) : Options(o) {}
@@ -109,7 +115,7 @@ bool TCtl::Connect() {
     if (Options.Port) {
         Port = Options.Port;
         if (OpenPort(Port)) return true;
-        Fail(LastOpenProblem.isEmpty() ? QStringLiteral("no such device") : LastOpenProblem);
+        Fail(OpenProblemOrNoDevice());
         return false;
     }
     TOpenProblems problems;
@@ -137,9 +143,7 @@ int TCtl::Ports() {
         if (info.isSymLink()) where += QStringLiteral(" -> ") + info.symLinkTarget();
         QString state = QStringLiteral("opens");
         if (!OpenPort(static_cast<uint8_t>(n)))
-            state =
-                QStringLiteral("does not open: ") +
-                (LastOpenProblem.isEmpty() ? QStringLiteral("no such device") : LastOpenProblem);
+            state = QStringLiteral("does not open: ") + OpenProblemOrNoDevice();
         ClosePort();
         Print(QStringLiteral("%1\t%2\t%3\n").arg(PortName(uint8_t(n)), where, state));
     }
@@ -449,7 +453,8 @@ int TCtl::Run() {
             PrintError(error);
             return ExitDeviceFailed;
         }
-        SetWireTap([this](TWireEvent e, const uint8_t* d, int n) { WireLog.Record(e, d, n); });
+        SetWireTap(
+            [this](TWireEvent e, const uint8_t* d, int n) { WireLog.Record(e, d, n, true); });
     }
     const QString& c = Options.Command;
     if (c == QLatin1String("ports")) return Ports();

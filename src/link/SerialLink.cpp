@@ -3,7 +3,6 @@
 #include "link/Frame.h"
 #include "link/LinkOwner.h"
 #include "link/LockFile.h"
-#include "base/Language.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,7 +22,7 @@
 #include <unistd.h>
 
 TLink Link;
-QString LastOpenProblem;
+TOpenProblem LastOpenProblem;
 
 namespace {
 
@@ -183,10 +182,15 @@ QString OpenProblem(const QString& path, int error) {
     }
 }
 
-QString InUseProblem(const QString& path, long pid) {
-    const char* text = LanguageIndex == 1 ? "%1: in use by another program (pid %2)"
-                                          : "%1: занят другой программой (pid %2)";
-    return QString::fromUtf8(text).arg(path).arg(pid);
+TOpenProblem InUseProblem(const QString& path, long pid) {
+    const std::string where = path.toStdString() + ": ";
+    const std::string who = " (pid " + std::to_string(pid) + ")";
+    return {where + "занят другой программой" + who, where + "in use by another program" + who};
+}
+
+// A reason that names only system facts reads the same in either language.
+TOpenProblem Either(const QString& text) {
+    return {text.toStdString(), text.toStdString()};
 }
 
 std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
@@ -194,8 +198,8 @@ std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     // terminal may get; opening it would talk to that terminal.
     const QString entry = PortFolderEntry(n);
     if (LinkOwnerState(entry) == TLinkOwnerState::Gone) {
-        LastOpenProblem =
-            QStringLiteral("%1: left behind by a simulator that has ended; not opened").arg(entry);
+        LastOpenProblem = Either(
+            QStringLiteral("%1: left behind by a simulator that has ended; not opened").arg(entry));
         return nullptr;
     }
     const QString path = PortDeviceName(n);
@@ -210,23 +214,24 @@ std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     hold->Fd = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     const int fd = hold->Fd;
     if (fd < 0) {
-        LastOpenProblem = OpenProblem(path, errno);
+        LastOpenProblem = Either(OpenProblem(path, errno));
         return nullptr;
     }
-    auto fail = [&](const QString& problem) -> std::unique_ptr<TSerialPort> {
+    auto fail = [&](const TOpenProblem& problem) -> std::unique_ptr<TSerialPort> {
         hold->Release();
         LastOpenProblem = problem;
         return nullptr;
     };
     termios tio{};
-    if (tcgetattr(fd, &tio) != 0) return fail(QStringLiteral("%1 is not a serial port").arg(path));
+    if (tcgetattr(fd, &tio) != 0)
+        return fail(Either(QStringLiteral("%1 is not a serial port").arg(path)));
     // flock keeps out a second copy of this program, even as root; an exclusive flag already set
     // is another program's hold, which root would otherwise walk through.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ExclusiveFlagSet(fd))
-        return fail(OpenProblem(path, EBUSY));
+        return fail(Either(OpenProblem(path, EBUSY)));
     if (const long holder = hold->Lock.Take(path)) return fail(InUseProblem(path, holder));
     if (!IsPseudoTerminal(fd)) {
-        if (ioctl(fd, TIOCEXCL) != 0) return fail(OpenProblem(path, EBUSY));
+        if (ioctl(fd, TIOCEXCL) != 0) return fail(Either(OpenProblem(path, EBUSY)));
         hold->ExclusiveSet = true;
     }
     cfmakeraw(&tio);
@@ -236,7 +241,8 @@ std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     tio.c_cc[VTIME] = 0;
     if (cfsetispeed(&tio, B115200) != 0 || cfsetospeed(&tio, B115200) != 0 ||
         tcsetattr(fd, TCSANOW, &tio) != 0)
-        return fail(QStringLiteral("%1: the line settings 115200 8N1 cannot be applied").arg(path));
+        return fail(
+            Either(QStringLiteral("%1: the line settings 115200 8N1 cannot be applied").arg(path)));
     return std::make_unique<TTtyPort>(std::move(hold));
 }
 
@@ -293,7 +299,7 @@ void ClosePort() {
 
 TSerialPort* OpenPort(uint8_t n) {
     ClosePort();
-    LastOpenProblem.clear();
+    LastOpenProblem = {};
     OpenPortObject = Opener ? Opener(n) : OpenTty(n);
     Link.PortHandle = OpenPortObject.get();
     if (WireTap) WireTap(TWireEvent::Opened, nullptr, n);

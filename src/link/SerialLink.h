@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 // An open, configured serial port (115200 8N1, raw). Implemented over a tty and, for tests,
 // in memory over the simulator's device model.
@@ -39,10 +40,17 @@ QString PortFolder();
 QString PortFolderEntry(uint8_t n); // where COMn's link goes, whether there is one or not
 QString PortDeviceName(uint8_t n);  // empty when the number has no port
 
-// Why the last OpenPort failed, for the operator (e.g. "/dev/ttyUSB0: permission denied ...");
-// empty after a successful open or when the port simply does not exist. A port held by another
-// program's lock file is named with that program's process id, in the operator's language.
-extern QString LastOpenProblem;
+// Why the last OpenPort failed, for the operator (e.g. "/dev/ttyUSB0: permission denied ..."), as
+// UTF-8 texts in both languages; empty after a successful open or when the port simply does not
+// exist. Most reasons name system facts and read the same in both; a port held by another
+// program's lock file is named with that program's process id in each language.
+struct TOpenProblem {
+    std::string Russian;
+    std::string English;
+    bool Empty() const { return Russian.empty() && English.empty(); }
+    const std::string& In(bool english) const { return english ? English : Russian; }
+};
+extern TOpenProblem LastOpenProblem;
 
 // What the link does, for diagnostics (wire log, --verbose). Opened: after every OpenPort, with
 // no bytes and n the port number (PortHandle and LastOpenProblem tell the outcome). Sent and

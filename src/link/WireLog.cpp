@@ -2,14 +2,16 @@
 
 #include <QDateTime>
 
-QString WireLogLine(TWireEvent event, const uint8_t* data, int n, qint64 ms) {
+QString WireLogLine(TWireEvent event, const uint8_t* data, int n, qint64 ms, bool english) {
     QString line =
         QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz "));
     switch (event) {
     case TWireEvent::Opened:
         if (Link.PortHandle) return line + QStringLiteral("COM%1 opened").arg(n);
-        if (LastOpenProblem.isEmpty()) return QString();
-        return line + QStringLiteral("COM%1: %2").arg(n).arg(LastOpenProblem);
+        if (LastOpenProblem.Empty()) return QString();
+        return line + QStringLiteral("COM%1: %2")
+                          .arg(n)
+                          .arg(QString::fromStdString(LastOpenProblem.In(english)));
     case TWireEvent::Sent:
         line += QLatin1String(">");
         break;
@@ -31,9 +33,9 @@ bool TWireLog::Open(const QString& path, QString& error) {
     return true;
 }
 
-void TWireLog::Record(TWireEvent event, const uint8_t* data, int n) {
+void TWireLog::Record(TWireEvent event, const uint8_t* data, int n, bool english) {
     if (!File.isOpen()) return;
-    const QString line = WireLogLine(event, data, n, QDateTime::currentMSecsSinceEpoch());
+    const QString line = WireLogLine(event, data, n, QDateTime::currentMSecsSinceEpoch(), english);
     if (line.isEmpty()) return;
     File.write(line.toUtf8() + '\n');
     File.flush();

@@ -168,7 +168,7 @@ TEST_F(Discovery, ManualModeOnASilentPortClearsThePortNumber) {
 TEST_F(Discovery, PortsThatCannotBeOpenedAreNamedInThePortPanelTooltip) {
     const QString problem = "/dev/ttyUSB0: permission denied; join the dialout group";
     SetPortOpener([&](uint8_t n) -> std::unique_ptr<TSerialPort> {
-        if (n == 33) LastOpenProblem = problem;
+        if (n == 33) LastOpenProblem = {problem.toStdString(), problem.toStdString()};
         return nullptr;
     });
     FindDevice(0);

@@ -33,25 +33,28 @@ TEST(WireLog, LinesCarryLocalTimeDirectionAndHexBytes) {
     TScopedTimeZone zone;
     const qint64 ms = LocalTime(2026, 7, 1, 9, 5, 7) * 1000 + 42;
     const uint8_t bytes[] = {0x03, 0xC8, 0xFD, 0x0A};
-    EXPECT_EQ(WireLogLine(TWireEvent::Sent, bytes, 4, ms),
+    EXPECT_EQ(WireLogLine(TWireEvent::Sent, bytes, 4, ms, true),
               QStringLiteral("2026-07-01 09:05:07.042 > 03 C8 FD 0A"));
-    EXPECT_EQ(WireLogLine(TWireEvent::Received, bytes, 2, ms),
+    EXPECT_EQ(WireLogLine(TWireEvent::Received, bytes, 2, ms, true),
               QStringLiteral("2026-07-01 09:05:07.042 < 03 C8"));
-    EXPECT_EQ(WireLogLine(TWireEvent::Received, bytes, 0, ms),
+    EXPECT_EQ(WireLogLine(TWireEvent::Received, bytes, 0, ms, true),
               QStringLiteral("2026-07-01 09:05:07.042 < (nothing)"));
 }
 
 TEST(WireLog, PortLinesSayWhyAPortDidNotOpenAndSkipPortsThatAreNotThere) {
     SetPortOpener([](uint8_t n) -> std::unique_ptr<TSerialPort> {
-        if (n == 2) LastOpenProblem = QStringLiteral("/dev/ttyS1: busy");
+        if (n == 2) LastOpenProblem = {"/dev/ttyS1: занят", "/dev/ttyS1: busy"};
         return n == 1 ? std::make_unique<TScriptPort>() : nullptr;
     });
     OpenPort(1);
-    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 1, 0).endsWith(" COM1 opened"));
+    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 1, 0, true).endsWith(" COM1 opened"));
     OpenPort(2);
-    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 2, 0).endsWith(" COM2: /dev/ttyS1: busy"));
+    EXPECT_TRUE(
+        WireLogLine(TWireEvent::Opened, nullptr, 2, 0, true).endsWith(" COM2: /dev/ttyS1: busy"));
+    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 2, 0, false)
+                    .endsWith(QString::fromUtf8(" COM2: /dev/ttyS1: занят")));
     OpenPort(3);
-    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 3, 0).isEmpty());
+    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 3, 0, true).isEmpty());
     ClosePort();
     SetPortOpener(nullptr);
 }
