@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir work; // archive.txt and the port folder
     QDir::setCurrent(work.path());
-    SetPortFolder(work.path());
+    SetPortFolder(work.path().toStdString());
     ComputeEncodedSizes(ObjectTable, ObjectTableCount);
     TForm1 form;
     WireMainWindow(form);
@@ -160,6 +160,6 @@ int main(int argc, char** argv) {
     form.Timer2->stop();
     PageCosts(form);
     const int rc = ReadCost(form, work);
-    SetPortFolder(QString());
+    SetPortFolder({});
     return rc;
 }

@@ -102,8 +102,9 @@ int main(int argc, char** argv) {
     }
     Verbose = options.Verbose;
     static TWireLog wireLog;
-    if (!options.WireLog.isEmpty() && !wireLog.Open(options.WireLog, error)) {
-        std::fprintf(stderr, "halvex: --wire-log: %s\n", error.toLocal8Bit().constData());
+    std::string wireLogError;
+    if (!options.WireLog.isEmpty() && !wireLog.Open(options.WireLog.toStdString(), wireLogError)) {
+        std::fprintf(stderr, "halvex: --wire-log: %s\n", wireLogError.c_str());
         return 2;
     }
     if (wireLog.IsOpen() || Verbose)
@@ -112,7 +113,9 @@ int main(int argc, char** argv) {
             // Standard error gets the ports, not every exchange of the polling cycle.
             if (Verbose && event == TWireEvent::Opened) {
                 if (Link.PortHandle)
-                    Note(QStringLiteral("COM%1 (%2) opened").arg(n).arg(PortDeviceName(n)));
+                    Note(QStringLiteral("COM%1 (%2) opened")
+                             .arg(n)
+                             .arg(QString::fromStdString(PortDeviceName(n))));
                 else if (!LastOpenProblem.Empty())
                     Note(QStringLiteral("COM%1: %2").arg(n).arg(OpenProblemText()));
             }
@@ -128,7 +131,8 @@ int main(int argc, char** argv) {
     // while the main window is hidden must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     Note(QStringLiteral("version %1, port folder %2, prog.ini %3")
-             .arg(QStringLiteral(HALVEX_VERSION), PortFolder(), LanguageFilePath()));
+             .arg(QStringLiteral(HALVEX_VERSION), QString::fromStdString(PortFolder()),
+                  LanguageFilePath()));
     CreateForms();
     CloseOnSignals();
     Note(QStringLiteral("main window created; SIGINT, SIGTERM and SIGHUP close it"));

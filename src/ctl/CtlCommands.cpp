@@ -87,7 +87,7 @@ class TCtl {
             return Fail(what + QStringLiteral(": the console unit's answer arrived damaged or "
                                               "was refused"));
         return Fail(what + QStringLiteral(": no answer from the console unit at address ") +
-                    FormatAddressText(Link.DeviceAddress));
+                    QString::fromStdString(FormatAddressText(Link.DeviceAddress)));
     }
     bool Read(uint8_t index) { return ReadObject(index) == 1; }
     // Opens the port given, or finds the console unit as the program's start-up does. False
@@ -125,7 +125,7 @@ bool TCtl::Connect() {
         return true;
     }
     QString text = QStringLiteral("no console unit answered at address %1 on COM1..COM%2")
-                       .arg(FormatAddressText(Link.DeviceAddress))
+                       .arg(QString::fromStdString(FormatAddressText(Link.DeviceAddress)))
                        .arg(LastScannedPort);
     if (!problems.Text().isEmpty())
         text += QStringLiteral("; ports that did not open: ") +
@@ -136,7 +136,7 @@ bool TCtl::Connect() {
 
 int TCtl::Ports() {
     for (int n = 1; n <= 255; ++n) {
-        const QString device = PortDeviceName(static_cast<uint8_t>(n));
+        const QString device = QString::fromStdString(PortDeviceName(static_cast<uint8_t>(n)));
         if (device.isEmpty()) continue;
         QString where = device;
         const QFileInfo info(device);
@@ -402,8 +402,8 @@ int TCtl::SettingsSet() {
 int TCtl::AddressSet() {
     const QString target = Options.Operands[0], text = Options.Operands[1];
     uint8_t next[3];
-    if (!ParseAddressText(text, next)) {
-        PrintError(InvalidIntegerMessage(text));
+    if (!ParseAddressText(text.toStdString(), next)) {
+        PrintError(QString::fromStdString(InvalidIntegerMessage(text.toStdString())));
         return ExitUsage;
     }
     uint8_t object = 0;
@@ -448,9 +448,9 @@ int TCtl::Run() {
     ComputeEncodedSizes(ObjectTable, ObjectCount);
     std::copy(Options.Address, Options.Address + 3, Link.DeviceAddress);
     if (!Options.WireLog.isEmpty()) {
-        QString error;
-        if (!WireLog.Open(Options.WireLog, error)) {
-            PrintError(error);
+        std::string error;
+        if (!WireLog.Open(Options.WireLog.toStdString(), error)) {
+            PrintError(QString::fromStdString(error));
             return ExitDeviceFailed;
         }
         SetWireTap(

@@ -4,20 +4,20 @@
 #include "link/LinkOwner.h"
 #include "link/LockFile.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <system_error>
 #include <termios.h>
 #include <unistd.h>
 
@@ -153,7 +153,7 @@ class TTtyPort final : public TSerialPort {
     bool hungUp_ = false;
 };
 
-QString OpenProblem(const QString& path, int error) {
+std::string OpenProblem(const std::string& path, int error) {
     switch (error) {
     case ENOENT:
     case ENXIO:
@@ -164,54 +164,48 @@ QString OpenProblem(const QString& path, int error) {
         // Distributions give serial ports to different groups (dialout, uucp, plugdev): name the
         // one that owns this node.
         struct stat st {};
-        const group* g = ::stat(QFile::encodeName(path).constData(), &st) == 0 && st.st_gid != 0
-                             ? getgrgid(st.st_gid)
-                             : nullptr;
-        if (!g)
-            return QStringLiteral("%1: permission denied; the user may not read and write it")
-                .arg(path);
-        return QStringLiteral("%1: permission denied; to use this port the user must be a "
-                              "member of the %2 group (log in again after adding it)")
-            .arg(path, QString::fromLocal8Bit(g->gr_name));
+        const group* g =
+            ::stat(path.c_str(), &st) == 0 && st.st_gid != 0 ? getgrgid(st.st_gid) : nullptr;
+        if (!g) return path + ": permission denied; the user may not read and write it";
+        return path + ": permission denied; to use this port the user must be a member of the " +
+               g->gr_name + " group (log in again after adding it)";
     }
     case EBUSY:
     case EWOULDBLOCK:
-        return QStringLiteral("%1: the port is in use by another program").arg(path);
+        return path + ": the port is in use by another program";
     default:
-        return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
+        return path + ": " + std::strerror(error);
     }
 }
 
-TOpenProblem InUseProblem(const QString& path, long pid) {
-    const std::string where = path.toStdString() + ": ";
+TOpenProblem InUseProblem(const std::string& path, long pid) {
+    const std::string where = path + ": ";
     const std::string who = " (pid " + std::to_string(pid) + ")";
     return {where + "занят другой программой" + who, where + "in use by another program" + who};
 }
 
 // A reason that names only system facts reads the same in either language.
-TOpenProblem Either(const QString& text) {
-    return {text.toStdString(), text.toStdString()};
+TOpenProblem Either(const std::string& text) {
+    return {text, text};
 }
 
 std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     // A simulator killed outright leaves its link to a pseudo-terminal number that someone's new
     // terminal may get; opening it would talk to that terminal.
-    const QString entry = PortFolderEntry(n);
+    const std::string entry = PortFolderEntry(n);
     if (LinkOwnerState(entry) == TLinkOwnerState::Gone) {
-        LastOpenProblem = Either(
-            QStringLiteral("%1: left behind by a simulator that has ended; not opened").arg(entry));
+        LastOpenProblem = Either(entry + ": left behind by a simulator that has ended; not opened");
         return nullptr;
     }
-    const QString path = PortDeviceName(n);
-    if (path.isEmpty()) return nullptr;
+    const std::string path = PortDeviceName(n);
+    if (path.empty()) return nullptr;
     // A terminal program's lock: the port is not even opened, so nothing reaches its session.
     if (const long holder = LockHolder(path)) {
         LastOpenProblem = InUseProblem(path, holder);
         return nullptr;
     }
-    const QByteArray name = QFile::encodeName(path);
     auto hold = std::make_unique<TTtyHold>();
-    hold->Fd = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    hold->Fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     const int fd = hold->Fd;
     if (fd < 0) {
         LastOpenProblem = Either(OpenProblem(path, errno));
@@ -223,8 +217,7 @@ std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
         return nullptr;
     };
     termios tio{};
-    if (tcgetattr(fd, &tio) != 0)
-        return fail(Either(QStringLiteral("%1 is not a serial port").arg(path)));
+    if (tcgetattr(fd, &tio) != 0) return fail(Either(path + " is not a serial port"));
     // flock keeps out a second copy of this program, even as root; an exclusive flag already set
     // is another program's hold, which root would otherwise walk through.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ExclusiveFlagSet(fd))
@@ -241,14 +234,13 @@ std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     tio.c_cc[VTIME] = 0;
     if (cfsetispeed(&tio, B115200) != 0 || cfsetospeed(&tio, B115200) != 0 ||
         tcsetattr(fd, TCSANOW, &tio) != 0)
-        return fail(
-            Either(QStringLiteral("%1: the line settings 115200 8N1 cannot be applied").arg(path)));
+        return fail(Either(path + ": the line settings 115200 8N1 cannot be applied"));
     return std::make_unique<TTtyPort>(std::move(hold));
 }
 
 TPortOpener Opener;
 std::unique_ptr<TSerialPort> OpenPortObject;
-QString Folder;
+std::string Folder;
 TWireTap WireTap;
 
 } // namespace
@@ -257,37 +249,50 @@ void SetPortOpener(TPortOpener opener) {
     Opener = std::move(opener);
 }
 
-QString DefaultPortFolder() {
-    // The XDG base directory rule: a relative XDG_DATA_HOME is invalid and ignored.
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (data.isEmpty() || !QDir::isAbsolutePath(data))
-        data = QDir::homePath() + QStringLiteral("/.local/share");
-    return data + QStringLiteral("/halvex/ports");
+namespace {
+
+// $HOME with the slashes tidied, "/" without one.
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) return "/";
+    std::string path = std::filesystem::path(home).lexically_normal().string();
+    if (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
 }
 
-void SetPortFolder(const QString& folder) {
+} // namespace
+
+std::string DefaultPortFolder() {
+    // The XDG base directory rule: a relative XDG_DATA_HOME is invalid and ignored.
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    std::string data = xdg ? xdg : "";
+    if (data.empty() || data.front() != '/') data = HomeFolder() + "/.local/share";
+    return data + "/halvex/ports";
+}
+
+void SetPortFolder(const std::string& folder) {
     Folder = folder;
 }
 
-QString PortFolder() {
-    return Folder.isEmpty() ? DefaultPortFolder() : Folder;
+std::string PortFolder() {
+    return Folder.empty() ? DefaultPortFolder() : Folder;
 }
 
-QString PortFolderEntry(uint8_t n) {
-    return PortFolder() + QStringLiteral("/COM%1").arg(n);
+std::string PortFolderEntry(uint8_t n) {
+    return PortFolder() + "/COM" + std::to_string(n);
 }
 
-QString PortDeviceName(uint8_t n) {
-    const QString entry = PortFolderEntry(n);
-    if (QFileInfo::exists(entry)) return entry;
+std::string PortDeviceName(uint8_t n) {
+    const std::string entry = PortFolderEntry(n);
+    std::error_code error;
+    if (std::filesystem::exists(entry, error)) return entry;
     struct Range {
         int first;
         const char* prefix;
     };
     static const Range table[] = {{1, "/dev/ttyS"}, {33, "/dev/ttyUSB"}, {65, "/dev/ttyACM"}};
     for (const Range& r : table)
-        if (n >= r.first && n < r.first + 32)
-            return QString::fromLatin1(r.prefix) + QString::number(n - r.first);
+        if (n >= r.first && n < r.first + 32) return r.prefix + std::to_string(n - r.first);
     return {};
 }
 

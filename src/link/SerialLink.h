@@ -2,7 +2,6 @@
 // The serial link: one port at a time, opened by number, and one blocking exchange per request.
 #include "link/Link.h"
 
-#include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,11 +33,13 @@ void ClosePort();
 void LinkTransact(uint8_t* frame, uint16_t requestLength);
 
 // Linux port naming: COMn is the link COMn in the port folder, else /dev/ttyS, ttyUSB, ttyACM.
-QString DefaultPortFolder(); // $XDG_DATA_HOME/halvex/ports, by default ~/.local/share/halvex/ports
-void SetPortFolder(const QString& folder); // tests use a temporary folder
-QString PortFolder();
-QString PortFolderEntry(uint8_t n); // where COMn's link goes, whether there is one or not
-QString PortDeviceName(uint8_t n);  // empty when the number has no port
+// Paths are UTF-8 std::strings.
+std::string
+DefaultPortFolder(); // $XDG_DATA_HOME/halvex/ports, by default ~/.local/share/halvex/ports
+void SetPortFolder(const std::string& folder); // tests use a temporary folder
+std::string PortFolder();
+std::string PortFolderEntry(uint8_t n); // where COMn's link goes, whether there is one or not
+std::string PortDeviceName(uint8_t n);  // empty when the number has no port
 
 // Why the last OpenPort failed, for the operator (e.g. "/dev/ttyUSB0: permission denied ..."), as
 // UTF-8 texts in both languages; empty after a successful open or when the port simply does not

@@ -106,7 +106,7 @@ TEST_F(Discovery, ProbeIsRepeatedWhileTheDeviceAnswersWithoutDelivering) {
 TEST_F(Discovery, AddressThatIsNoNumberIsReportedOnceAndFindsNothing) {
     form->Edit2->setText("03C8FZ");
     FindDevice(0);
-    EXPECT_EQ(messages, QStringList{InvalidIntegerMessage("03C8FZ")});
+    EXPECT_EQ(messages, QStringList{QString::fromStdString(InvalidIntegerMessage("03C8FZ"))});
     EXPECT_EQ(device->Model().Requests(), 0);
     EXPECT_EQ(PortNumber, 0);
     EXPECT_EQ(Panel(3), "---");

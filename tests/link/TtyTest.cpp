@@ -45,7 +45,9 @@ struct TPty {
     int OpenSlave() const {
         return ::open(QFile::encodeName(Slave).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     }
-    QString LockPath() const { return LockFolder() + QLatin1Char('/') + LockFileName(Slave); }
+    QString LockPath() const {
+        return QString::fromStdString(LockFolder() + '/' + LockFileName(Slave.toStdString()));
+    }
 };
 
 bool Exclusive(int fd) {
@@ -104,7 +106,7 @@ TEST_F(Tty, PortNumbersMapToDeviceNames) {
         {254, ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(PortDeviceName(c.n), c.name) << int(c.n);
+        EXPECT_EQ(QString::fromStdString(PortDeviceName(c.n)), c.name) << int(c.n);
 }
 
 TEST_F(Tty, OpeningANumberWithoutAPortClosesTheOpenOne) {
@@ -246,10 +248,10 @@ TEST_F(Tty, PortUnderALiveProgramsLockIsLeftAlone) {
 TEST_F(Tty, LockFileNamesFollowThePortFoldersLink) {
     TPty pty;
     ASSERT_TRUE(pty.Enter(ports.Entry(4)));
-    const QString pts = pty.Slave.mid(5).replace('/', '_');
+    const std::string pts = pty.Slave.mid(5).replace('/', '_').toStdString();
     EXPECT_EQ(LockFileName("/dev/ttyUSB0"), "LCK..ttyUSB0");
-    EXPECT_EQ(LockFileName(pty.Slave), "LCK.." + pts);
-    EXPECT_EQ(LockFileName(ports.Entry(4)), "LCK.." + pts);
+    EXPECT_EQ(LockFileName(pty.Slave.toStdString()), "LCK.." + pts);
+    EXPECT_EQ(LockFileName(ports.Entry(4).toStdString()), "LCK.." + pts);
     EXPECT_TRUE(LockFolder() == "/run/lock" || LockFolder() == "/var/lock");
 }
 

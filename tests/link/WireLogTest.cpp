@@ -11,6 +11,11 @@
 
 namespace {
 
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 struct TEvent {
     TWireEvent Event;
     std::vector<uint8_t> Bytes;
@@ -31,14 +36,14 @@ struct TTapRecorder {
 
 TEST(WireLog, LinesCarryLocalTimeDirectionAndHexBytes) {
     TScopedTimeZone zone;
-    const qint64 ms = LocalTime(2026, 7, 1, 9, 5, 7) * 1000 + 42;
+    const int64_t ms = LocalTime(2026, 7, 1, 9, 5, 7) * 1000 + 42;
     const uint8_t bytes[] = {0x03, 0xC8, 0xFD, 0x0A};
     EXPECT_EQ(WireLogLine(TWireEvent::Sent, bytes, 4, ms, true),
-              QStringLiteral("2026-07-01 09:05:07.042 > 03 C8 FD 0A"));
+              "2026-07-01 09:05:07.042 > 03 C8 FD 0A");
     EXPECT_EQ(WireLogLine(TWireEvent::Received, bytes, 2, ms, true),
-              QStringLiteral("2026-07-01 09:05:07.042 < 03 C8"));
+              "2026-07-01 09:05:07.042 < 03 C8");
     EXPECT_EQ(WireLogLine(TWireEvent::Received, bytes, 0, ms, true),
-              QStringLiteral("2026-07-01 09:05:07.042 < (nothing)"));
+              "2026-07-01 09:05:07.042 < (nothing)");
 }
 
 TEST(WireLog, PortLinesSayWhyAPortDidNotOpenAndSkipPortsThatAreNotThere) {
@@ -47,14 +52,14 @@ TEST(WireLog, PortLinesSayWhyAPortDidNotOpenAndSkipPortsThatAreNotThere) {
         return n == 1 ? std::make_unique<TScriptPort>() : nullptr;
     });
     OpenPort(1);
-    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 1, 0, true).endsWith(" COM1 opened"));
+    EXPECT_TRUE(EndsWith(WireLogLine(TWireEvent::Opened, nullptr, 1, 0, true), " COM1 opened"));
     OpenPort(2);
     EXPECT_TRUE(
-        WireLogLine(TWireEvent::Opened, nullptr, 2, 0, true).endsWith(" COM2: /dev/ttyS1: busy"));
-    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 2, 0, false)
-                    .endsWith(QString::fromUtf8(" COM2: /dev/ttyS1: занят")));
+        EndsWith(WireLogLine(TWireEvent::Opened, nullptr, 2, 0, true), " COM2: /dev/ttyS1: busy"));
+    EXPECT_TRUE(EndsWith(WireLogLine(TWireEvent::Opened, nullptr, 2, 0, false),
+                         " COM2: /dev/ttyS1: занят"));
     OpenPort(3);
-    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 3, 0, true).isEmpty());
+    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 3, 0, true).empty());
     ClosePort();
     SetPortOpener(nullptr);
 }
@@ -89,11 +94,13 @@ TEST(PortFolder, FollowsXdgDataHome) {
     const QByteArray saved = qgetenv("XDG_DATA_HOME");
     const bool had = qEnvironmentVariableIsSet("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", "/srv/data");
-    EXPECT_EQ(DefaultPortFolder(), QStringLiteral("/srv/data/halvex/ports"));
+    EXPECT_EQ(DefaultPortFolder(), "/srv/data/halvex/ports");
     // Relative and empty values are invalid by the XDG rules and fall back to the default.
     for (const char* value : {"relative/data", ""}) {
         qputenv("XDG_DATA_HOME", value);
-        EXPECT_EQ(DefaultPortFolder(), QDir::homePath() + "/.local/share/halvex/ports") << value;
+        EXPECT_EQ(QString::fromStdString(DefaultPortFolder()),
+                  QDir::homePath() + "/.local/share/halvex/ports")
+            << value;
     }
     if (had)
         qputenv("XDG_DATA_HOME", saved);
