@@ -2,13 +2,14 @@
 // The serial link: one port at a time, opened by number, and one blocking exchange per request.
 #include "link/Link.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
-// An open, configured serial port (115200 8N1, raw). Implemented over a tty and, for tests,
-// in memory over the simulator's device model.
+// An open, configured serial port (115200 8N1, raw). Implemented over a tty (TtyPort.h) and, for
+// tests, in memory over the simulator's device model.
 class TSerialPort {
 public:
     virtual ~TSerialPort() = default;
@@ -52,6 +53,13 @@ struct TOpenProblem {
     const std::string& In(bool english) const { return english ? English : Russian; }
 };
 extern TOpenProblem LastOpenProblem;
+// A reason that names only system facts reads the same in either language.
+inline TOpenProblem SameInBoth(const std::string& text) {
+    return {text, text};
+}
+
+// Milliseconds until `deadline`, 0 once it has passed: every wait of the link runs against one.
+int MsLeft(std::chrono::steady_clock::time_point deadline);
 
 // What the link does, for diagnostics (wire log, --verbose). Opened: after every OpenPort, with
 // no bytes and n the port number (PortHandle and LastOpenProblem tell the outcome). Sent and
