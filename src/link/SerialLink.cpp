@@ -37,6 +37,15 @@ std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     return OpenTtyPort(path);
 }
 
+// $HOME with the slashes tidied, "/" without one.
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) return "/";
+    std::string path = std::filesystem::path(home).lexically_normal().string();
+    if (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
 TPortOpener Opener;
 std::unique_ptr<TSerialPort> OpenPortObject;
 std::string Folder;
@@ -47,19 +56,6 @@ TWireTap WireTap;
 void SetPortOpener(TPortOpener opener) {
     Opener = std::move(opener);
 }
-
-namespace {
-
-// $HOME with the slashes tidied, "/" without one.
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    if (!home || !*home) return "/";
-    std::string path = std::filesystem::path(home).lexically_normal().string();
-    if (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
-}
-
-} // namespace
 
 std::string DefaultPortFolder() {
     // The XDG base directory rule: a relative XDG_DATA_HOME is invalid and ignored.

@@ -34,9 +34,9 @@ void ClosePort();
 void LinkTransact(uint8_t* frame, uint16_t requestLength);
 
 // Linux port naming: COMn is the link COMn in the port folder, else /dev/ttyS, ttyUSB, ttyACM.
-// Paths are UTF-8 std::strings.
-std::string
-DefaultPortFolder(); // $XDG_DATA_HOME/halvex/ports, by default ~/.local/share/halvex/ports
+// Paths are UTF-8 std::strings. The port folder is $XDG_DATA_HOME/halvex/ports, by default
+// ~/.local/share/halvex/ports.
+std::string DefaultPortFolder();
 void SetPortFolder(const std::string& folder); // tests use a temporary folder
 std::string PortFolder();
 std::string PortFolderEntry(uint8_t n); // where COMn's link goes, whether there is one or not

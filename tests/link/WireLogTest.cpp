@@ -96,12 +96,18 @@ TEST(PortFolder, FollowsXdgDataHome) {
     qputenv("XDG_DATA_HOME", "/srv/data");
     EXPECT_EQ(DefaultPortFolder(), "/srv/data/halvex/ports");
     // Relative and empty values are invalid by the XDG rules and fall back to the default.
-    for (const char* value : {"relative/data", ""}) {
-        qputenv("XDG_DATA_HOME", value);
-        EXPECT_EQ(QString::fromStdString(DefaultPortFolder()),
-                  QDir::homePath() + "/.local/share/halvex/ports")
-            << value;
+    // The home folder is taken as the rest of the desktop takes it: slashes tidied, "/" without.
+    const QByteArray savedHome = qgetenv("HOME");
+    for (const char* home : {savedHome.constData(), "/home/op/", "/home//op", "/", ""}) {
+        qputenv("HOME", home);
+        for (const char* value : {"relative/data", ""}) {
+            qputenv("XDG_DATA_HOME", value);
+            EXPECT_EQ(QString::fromStdString(DefaultPortFolder()),
+                      QDir::homePath() + "/.local/share/halvex/ports")
+                << "HOME=" << home << " XDG_DATA_HOME=" << value;
+        }
     }
+    qputenv("HOME", savedHome);
     if (had)
         qputenv("XDG_DATA_HOME", saved);
     else
