@@ -105,7 +105,7 @@ int ReadCost(TForm1& form, const QTemporaryDir& folder) {
         return 1;
     }
     if (!OpenPort(3)) {
-        std::fprintf(stderr, "open: %s\n", LastOpenProblem.toLocal8Bit().constData());
+        std::fprintf(stderr, "open: %s\n", LastOpenProblem.English.c_str());
         return 1;
     }
     form.PageControl1->setCurrentWidget(form.TabSheet3);
@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir work; // archive.txt and the port folder
     QDir::setCurrent(work.path());
-    SetPortFolder(work.path());
+    SetPortFolder(work.path().toStdString());
     ComputeEncodedSizes(ObjectTable, ObjectTableCount);
     TForm1 form;
     WireMainWindow(form);
@@ -163,6 +163,6 @@ int main(int argc, char** argv) {
     form.Timer2->stop();
     PageCosts(form);
     const int rc = ReadCost(form, work);
-    SetPortFolder(QString());
+    SetPortFolder({});
     return rc;
 }

@@ -35,7 +35,7 @@ bool StartSim(TSimProcess& sim, const QTemporaryDir& folder, const QStringList& 
         return false;
     }
     if (!OpenPort(3)) {
-        std::fprintf(stderr, "open: %s\n", LastOpenProblem.toLocal8Bit().constData());
+        std::fprintf(stderr, "open: %s\n", LastOpenProblem.English.c_str());
         return false;
     }
     return true;
@@ -56,7 +56,7 @@ std::vector<double> TimeReads(uint8_t index, int count, int& answered) {
 
 int main() {
     QTemporaryDir folder;
-    SetPortFolder(folder.path());
+    SetPortFolder(folder.path().toStdString());
     ComputeEncodedSizes(ObjectTable, ObjectTableCount);
     int answered = 0;
     {
@@ -101,6 +101,6 @@ int main() {
         std::printf("OpenPort of a number with no port: %.1f us each\n",
                     Ms(Clock::now() - t0) * 1000 / n);
     }
-    SetPortFolder(QString());
+    SetPortFolder({});
     return 0;
 }

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
     QTemporaryDir folder; // no links: only the built-in table answers opens
-    SetPortFolder(folder.path());
+    SetPortFolder(folder.path().toStdString());
     ComputeEncodedSizes(ObjectTable, ObjectCount);
     TForm1 main;
     WireMainWindow(main);

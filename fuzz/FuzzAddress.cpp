@@ -3,19 +3,18 @@
 #include "fuzz/FuzzTargets.h"
 #include "link/Address.h"
 
-#include <QString>
 #include <cstring>
+#include <string>
 
 int FuzzAddress(const uint8_t* data, size_t size) {
     if (size > 4096) return 0;
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const std::string text(reinterpret_cast<const char*>(data), size);
 
-    bool valid = !text.isEmpty();
+    bool valid = !text.empty();
     int significant = 0;
     uint64_t value = 0;
-    for (QChar c : text) {
-        const ushort u = c.unicode();
+    for (const char c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
         const int digit = u >= '0' && u <= '9'   ? u - '0'
                           : u >= 'a' && u <= 'f' ? u - 'a' + 10
                           : u >= 'A' && u <= 'F' ? u - 'A' + 10

@@ -148,7 +148,7 @@ bool ParseSimArguments(const QStringList& arguments, TSimCommandLine& result, QS
     QString v;
     bool ok = true;
     if (value("address", v)) {
-        if (v.isEmpty() || v.size() > 6 || !ParseAddressText(v, r.Options.Address)) {
+        if (v.isEmpty() || v.size() > 6 || !ParseAddressText(v.toStdString(), r.Options.Address)) {
             error = QStringLiteral("--address: '%1' is not up to six hexadecimal digits").arg(v);
             return false;
         }

@@ -48,11 +48,13 @@ int main(int argc, char** argv) {
     sigaction(SIGHUP, &sa, nullptr); // its terminal closed
     std::signal(SIGPIPE, SIG_IGN);
 
-    const QString linkPath = cl.Port ? PortFolderEntry(static_cast<uint8_t>(cl.Port)) : cl.Link;
+    const QString linkPath =
+        cl.Port ? QString::fromStdString(PortFolderEntry(static_cast<uint8_t>(cl.Port))) : cl.Link;
     // Held for the whole run, across reopened pseudo-terminals, and given up after the link.
     TLinkOwnerRecord owner;
-    if (!linkPath.isEmpty() && !owner.Claim(linkPath, error)) {
-        std::fprintf(stderr, "halvex-sim: %s\n", qPrintable(error));
+    std::string ownerError;
+    if (!linkPath.isEmpty() && !owner.Claim(linkPath.toStdString(), ownerError)) {
+        std::fprintf(stderr, "halvex-sim: %s\n", ownerError.c_str());
         return 1;
     }
     TSimDevice device(cl.Options);

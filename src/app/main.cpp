@@ -9,6 +9,7 @@
 
 #include "app/ProgramOptions.h"
 #include "app/Wiring.h"
+#include "base/Language.h"
 #include "connection/Startup.h"
 #include "link/SerialLink.h"
 #include "link/WireLog.h"
@@ -101,19 +102,22 @@ int main(int argc, char** argv) {
     }
     Verbose = options.Verbose;
     static TWireLog wireLog;
-    if (!options.WireLog.isEmpty() && !wireLog.Open(options.WireLog, error)) {
-        std::fprintf(stderr, "halvex: --wire-log: %s\n", error.toLocal8Bit().constData());
+    std::string wireLogError;
+    if (!options.WireLog.isEmpty() && !wireLog.Open(options.WireLog.toStdString(), wireLogError)) {
+        std::fprintf(stderr, "halvex: --wire-log: %s\n", wireLogError.c_str());
         return 2;
     }
     if (wireLog.IsOpen() || Verbose)
         SetWireTap([](TWireEvent event, const uint8_t* data, int n) {
-            wireLog.Record(event, data, n);
+            wireLog.Record(event, data, n, LanguageIndex == 1);
             // Standard error gets the ports, not every exchange of the polling cycle.
             if (Verbose && event == TWireEvent::Opened) {
                 if (Link.PortHandle)
-                    Note(QStringLiteral("COM%1 (%2) opened").arg(n).arg(PortDeviceName(n)));
-                else if (!LastOpenProblem.isEmpty())
-                    Note(QStringLiteral("COM%1: %2").arg(n).arg(LastOpenProblem));
+                    Note(QStringLiteral("COM%1 (%2) opened")
+                             .arg(n)
+                             .arg(QString::fromStdString(PortDeviceName(n))));
+                else if (!LastOpenProblem.Empty())
+                    Note(QStringLiteral("COM%1: %2").arg(n).arg(OpenProblemText()));
             }
         });
     StartupPort = options.Port;
@@ -127,7 +131,8 @@ int main(int argc, char** argv) {
     // while the main window is hidden must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     Note(QStringLiteral("version %1, port folder %2, prog.ini %3")
-             .arg(QStringLiteral(HALVEX_VERSION), PortFolder(), LanguageFilePath()));
+             .arg(QStringLiteral(HALVEX_VERSION), QString::fromStdString(PortFolder()),
+                  LanguageFilePath()));
     CreateForms();
     CloseOnSignals();
     Note(QStringLiteral("main window created; SIGINT, SIGTERM and SIGHUP close it"));

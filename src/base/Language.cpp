@@ -1,5 +1,7 @@
 #include "base/Language.h"
 
+#include "link/SerialLink.h"
+
 uint8_t LanguageIndex = 0;
 
 TStatusSink LanguageSink(std::function<void(const QString&)> show) {
@@ -18,4 +20,8 @@ std::optional<QString> LangText(const char* russian, const char* english) {
     default:
         return std::nullopt;
     }
+}
+
+QString OpenProblemText() {
+    return QString::fromStdString(LastOpenProblem.In(LanguageIndex == 1));
 }

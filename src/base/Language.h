@@ -16,3 +16,7 @@ std::optional<QString> LangText(const char* russian, const char* english);
 // A status sink for the link that hands `show` the text of each pair in the language of the
 // moment (nothing when LanguageIndex is neither 0 nor 1).
 TStatusSink LanguageSink(std::function<void(const QString&)> show);
+
+// Why the last port did not open, in the operator's language (Russian for any index but English:
+// a reason is never left blank).
+QString OpenProblemText();

@@ -29,7 +29,7 @@ void MarkAddressField(QLineEdit* edit, const QString& text) {
         edit->setPalette(marked);
         AddressMarked = true;
     }
-    edit->setToolTip(InvalidIntegerMessage(text));
+    edit->setToolTip(QString::fromStdString(InvalidIntegerMessage(text.toStdString())));
 }
 
 void ClearAddressMark(QLineEdit* edit) {

@@ -1,5 +1,6 @@
 #include "connection/PortScan.h"
 
+#include "base/Language.h"
 #include "connection/Clock.h"
 #include "link/Catalogue.h"
 #include "link/ObjectRequests.h"
@@ -20,8 +21,8 @@ bool ProbePort() {
 }
 
 void TOpenProblems::Note() {
-    if (!LastOpenProblem.isEmpty() && !Problems.contains(LastOpenProblem))
-        Problems << LastOpenProblem;
+    const QString problem = OpenProblemText();
+    if (!problem.isEmpty() && !Problems.contains(problem)) Problems << problem;
 }
 
 TScanOutcome ScanPorts(uint8_t& found, TOpenProblems& problems,

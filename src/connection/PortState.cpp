@@ -20,7 +20,7 @@ void SetPanel(TForm1& form, const QString& text, const QString& tooltip) {
 QString LostTooltip() {
     QString text = LanguageIndex == 1 ? QStringLiteral("Port lost, reconnecting…")
                                       : QStringLiteral("Порт потерян, переподключение…");
-    if (!LastOpenProblem.isEmpty()) text += QLatin1Char('\n') + LastOpenProblem;
+    if (!LastOpenProblem.Empty()) text += QLatin1Char('\n') + OpenProblemText();
     return text;
 }
 

@@ -132,8 +132,10 @@ bool ParseCtlOptions(const QStringList& arguments, TCtlOptions& options, QString
         !SingleValue(second, "wire-log", o.WireLog, error))
         return false;
     if (!port.isEmpty() && !ParsePortOption(port, o.Port, error)) return false;
-    if (!address.isEmpty() && !ParseAddressText(address, o.Address)) {
-        error = QStringLiteral("--address: ") + InvalidIntegerMessage(address) + QLatin1Char('.');
+    if (!address.isEmpty() && !ParseAddressText(address.toStdString(), o.Address)) {
+        error = QStringLiteral("--address: ") +
+                QString::fromStdString(InvalidIntegerMessage(address.toStdString())) +
+                QLatin1Char('.');
         return false;
     }
     if (o.Command == QLatin1String("watch")) {

@@ -1,14 +1,18 @@
 #include "link/Address.h"
 
-bool ParseAddressText(const QString& text, uint8_t address[3])
-{
-    if (text.isEmpty()) return false;
+#include <cstdio>
+
+bool ParseAddressText(const std::string& text, uint8_t address[3]) {
+    if (text.empty()) return false;
     uint32_t value = 0;
-    for (QChar c : text) {
+    for (const char c : text) {
         int digit;
-        if (c >= '0' && c <= '9') digit = c.unicode() - '0';
-        else if (c >= 'a' && c <= 'f') digit = c.unicode() - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') digit = c.unicode() - 'A' + 10;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
         else return false;
         // The conversion takes a 32-bit integer: leading zeros are fine, a larger value is not.
         if (value > 0x0FFFFFFFu) return false;
@@ -20,13 +24,13 @@ bool ParseAddressText(const QString& text, uint8_t address[3])
     return true;
 }
 
-QString FormatAddressText(const uint8_t address[3])
-{
+std::string FormatAddressText(const uint8_t address[3]) {
     const uint32_t value = uint32_t(address[0]) << 16 | uint32_t(address[1]) << 8 | address[2];
-    return QString::asprintf("%06X", value);
+    char text[16];
+    std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(value));
+    return text;
 }
 
-QString InvalidIntegerMessage(const QString& text)
-{
-    return QStringLiteral("'0x%1' is not a valid integer value").arg(text);
+std::string InvalidIntegerMessage(const std::string& text) {
+    return "'0x" + text + "' is not a valid integer value";
 }

@@ -3,7 +3,7 @@
 // (the link's path plus ".lock", holding its process id) and keeps a lock on that file for as
 // long as it runs; the kernel drops the lock when the process ends, however it ends. A record
 // nobody locks therefore marks a link whose simulator is gone.
-#include <QString>
+#include <string>
 
 enum class TLinkOwnerState {
     None,  // no owner record: a link made by hand, or no link
@@ -11,9 +11,9 @@ enum class TLinkOwnerState {
     Gone,  // its simulator has ended (perhaps killed) and left the link behind
 };
 
-QString LinkOwnerRecordPath(const QString& link);
+std::string LinkOwnerRecordPath(const std::string& link);
 // `pid` (optional) gets the running owner's process id.
-TLinkOwnerState LinkOwnerState(const QString& link, long long* pid = nullptr);
+TLinkOwnerState LinkOwnerState(const std::string& link, long long* pid = nullptr);
 
 // The record of one running simulator: claimed before it makes its link, removed when it ends.
 class TLinkOwnerRecord {
@@ -26,9 +26,9 @@ class TLinkOwnerRecord {
     // Takes `link` for this process. Refused (false, with the reason) while another simulator
     // holds it, and for a working link that no simulator made (the operator's own). A link left
     // by a simulator that has ended may then be replaced.
-    bool Claim(const QString& link, QString& error);
+    bool Claim(const std::string& link, std::string& error);
 
   private:
     int Fd = -1;
-    QString Path;
+    std::string Path;
 };

@@ -1,26 +1,25 @@
 #include "link/LockFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
 
-QByteArray LockPath(const QString& portPath) {
-    const QString folder = LockFolder();
-    if (folder.isEmpty()) return {};
-    return QFile::encodeName(folder + QLatin1Char('/') + LockFileName(portPath));
+std::string LockPath(const std::string& portPath) {
+    const std::string folder = LockFolder();
+    if (folder.empty()) return {};
+    return folder + '/' + LockFileName(portPath);
 }
 
 // The process id a lock file holds; 0 when it cannot be read or holds no number.
-long LockPid(const QByteArray& path) {
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+long LockPid(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) return 0;
     char text[32] = {};
     const ssize_t n = ::read(fd, text, sizeof text - 1);
@@ -37,41 +36,49 @@ bool ProcessAlive(long pid) {
 
 // A live holder's process id, or 0 after removing a lock whose holder is gone. A lock without a
 // readable number names no one and counts as left over; one with this process's id too.
-long CheckLock(const QByteArray& path) {
-    if (path.isEmpty() || ::access(path.constData(), F_OK) != 0) return 0;
+long CheckLock(const std::string& path) {
+    if (path.empty() || ::access(path.c_str(), F_OK) != 0) return 0;
     const long pid = LockPid(path);
     if (pid > 0 && pid != ::getpid() && ProcessAlive(pid)) return pid;
-    ::unlink(path.constData());
+    ::unlink(path.c_str());
     return 0;
 }
 
 } // namespace
 
-QString LockFileName(const QString& portPath) {
-    QString device = QFileInfo(portPath).canonicalFilePath();
-    if (device.isEmpty()) device = portPath;
-    const QString dev = QStringLiteral("/dev/");
-    device = device.startsWith(dev) ? device.mid(dev.size()) : QFileInfo(device).fileName();
-    return QStringLiteral("LCK..") + device.replace(QLatin1Char('/'), QLatin1Char('_'));
+std::string LockFileName(const std::string& portPath) {
+    std::error_code error;
+    std::string device = std::filesystem::canonical(portPath, error).string();
+    if (error || device.empty()) device = portPath;
+    const std::string dev = "/dev/";
+    if (device.compare(0, dev.size(), dev) == 0)
+        device.erase(0, dev.size());
+    else if (const size_t slash = device.rfind('/'); slash != std::string::npos)
+        device.erase(0, slash + 1);
+    for (char& c : device)
+        if (c == '/') c = '_';
+    return "LCK.." + device;
 }
 
-QString LockFolder() {
-    for (const char* folder : {"/run/lock", "/var/lock"})
-        if (QFileInfo(QString::fromLatin1(folder)).isDir()) return QString::fromLatin1(folder);
+std::string LockFolder() {
+    for (const char* folder : {"/run/lock", "/var/lock"}) {
+        std::error_code error;
+        if (std::filesystem::is_directory(folder, error)) return folder;
+    }
     return {};
 }
 
-long LockHolder(const QString& portPath) {
+long LockHolder(const std::string& portPath) {
     return CheckLock(LockPath(portPath));
 }
 
-long TPortLock::Take(const QString& portPath) {
+long TPortLock::Take(const std::string& portPath) {
     Release();
-    const QByteArray path = LockPath(portPath);
-    if (path.isEmpty()) return 0;
+    const std::string path = LockPath(portPath);
+    if (path.empty()) return 0;
     // Twice: the first try may meet a lock left over, which CheckLock removes.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {
             char text[16];
             const int n =
@@ -79,7 +86,7 @@ long TPortLock::Take(const QString& portPath) {
             const bool written = ::write(fd, text, static_cast<size_t>(n)) == n;
             ::close(fd);
             if (!written) {
-                ::unlink(path.constData());
+                ::unlink(path.c_str());
                 return 0;
             }
             Path_ = path;
@@ -92,7 +99,7 @@ long TPortLock::Take(const QString& portPath) {
 }
 
 void TPortLock::Release() {
-    if (Path_.isEmpty()) return;
-    if (LockPid(Path_) == ::getpid()) ::unlink(Path_.constData());
+    if (Path_.empty()) return;
+    if (LockPid(Path_) == ::getpid()) ::unlink(Path_.c_str());
     Path_.clear();
 }

@@ -2,247 +2,53 @@
 
 #include "link/Frame.h"
 #include "link/LinkOwner.h"
-#include "link/LockFile.h"
-#include "base/Language.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "link/TtyPort.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <fcntl.h>
-#include <grp.h>
-#include <poll.h>
-#include <sys/file.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <termios.h>
-#include <unistd.h>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 TLink Link;
-QString LastOpenProblem;
+TOpenProblem LastOpenProblem;
+
+int MsLeft(std::chrono::steady_clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int MsLeft(Clock::time_point deadline) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
-
-// Pseudo-terminal slaves (major numbers 136 to 143). Their exclusive flag outlives a program
-// killed with SIGKILL while the simulator holds the other end, and would then keep every ordinary
-// user out; on them flock and the lock file, which both die with their holder, are the hold.
-bool IsPseudoTerminal(int fd) {
-    struct stat st {};
-    return fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 &&
-           major(st.st_rdev) <= 143;
-}
-
-bool ExclusiveFlagSet(int fd) {
-    int exclusive = 0;
-    return ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
-}
-
-// What this process put on one tty, and only that, is undone when the tty is let go: the
-// exclusive flag belongs to the tty, not to our descriptor, and clearing one that another program
-// set would break that program's hold.
-struct TTtyHold {
-    int Fd = -1;
-    bool ExclusiveSet = false;
-    TPortLock Lock;
-
-    ~TTtyHold() { Release(); }
-    void Release() {
-        if (Fd < 0) return;
-        if (ExclusiveSet) ioctl(Fd, TIOCNXCL);
-        ::close(Fd);
-        Fd = -1;
-        ExclusiveSet = false;
-        Lock.Release();
-    }
-};
-
-// A tty opened non-blocking; every wait is a poll against a deadline, so a port that hangs up
-// (unplugged adapter, pseudo-terminal whose master closed) ends the wait instead of spinning.
-class TTtyPort final : public TSerialPort {
-  public:
-    explicit TTtyPort(std::unique_ptr<TTtyHold> hold) : hold_(std::move(hold)), fd_(hold_->Fd) {}
-    ~TTtyPort() override { Close(); }
-
-    void Purge() override {
-        if (fd_ >= 0) tcflush(fd_, TCIOFLUSH);
-    }
-
-    int Write(const uint8_t* data, int n) override {
-        if (fd_ < 0 || hungUp_) return -1;
-        // The line needs under 0.1 ms a byte; the margin only matters for a port that stopped
-        // taking bytes (hardware flow control held off), which must not hold the program forever.
-        const auto deadline = Clock::now() + std::chrono::milliseconds(500 + n);
-        int sent = 0;
-        while (sent < n) {
-            const ssize_t k = ::write(fd_, data + sent, static_cast<size_t>(n - sent));
-            if (k > 0) {
-                sent += static_cast<int>(k);
-                continue;
-            }
-            if (k < 0 && errno == EINTR) continue;
-            if (k < 0 && errno != EAGAIN) {
-                hungUp_ = errno == EIO || errno == ENXIO || errno == ENODEV;
-                return -1;
-            }
-            pollfd p{fd_, POLLOUT, 0};
-            const int left = MsLeft(deadline);
-            if (left == 0 || poll(&p, 1, left) <= 0) break;
-            if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) {
-                hungUp_ = true;
-                break;
-            }
-        }
-        return sent > 0 ? sent : -1;
-    }
-
-    int Read(uint8_t* data, int n, int timeoutMs) override {
-        if (fd_ < 0 || hungUp_ || n <= 0) return 0;
-        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        int got = 0;
-        while (got < n) {
-            pollfd p{fd_, POLLIN, 0};
-            const int r = poll(&p, 1, MsLeft(deadline));
-            if (r < 0 && errno == EINTR) continue;
-            if (r <= 0) break;
-            if (p.revents & POLLIN) {
-                const ssize_t k = ::read(fd_, data + got, static_cast<size_t>(n - got));
-                if (k > 0) {
-                    got += static_cast<int>(k);
-                    continue;
-                }
-                if (k < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-                hungUp_ = true; // 0 bytes with POLLIN, or EIO: the other end is gone
-                break;
-            }
-            if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) {
-                hungUp_ = true;
-                break;
-            }
-            if (MsLeft(deadline) == 0) break;
-        }
-        return got;
-    }
-
-    void Close() override {
-        hold_->Release();
-        fd_ = -1;
-    }
-
-    // Also between exchanges, so that a line pulled while nothing is asked is noticed: a hang-up
-    // is reported by poll whatever events are asked for.
-    bool HungUp() const override {
-        if (hungUp_ || fd_ < 0) return hungUp_;
-        pollfd p{fd_, 0, 0};
-        return poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
-    }
-
-  private:
-    std::unique_ptr<TTtyHold> hold_;
-    int fd_;
-    bool hungUp_ = false;
-};
-
-QString OpenProblem(const QString& path, int error) {
-    switch (error) {
-    case ENOENT:
-    case ENXIO:
-    case ENODEV:
-        return {}; // nothing there: not worth a message
-    case EACCES:
-    case EPERM: {
-        // Distributions give serial ports to different groups (dialout, uucp, plugdev): name the
-        // one that owns this node.
-        struct stat st {};
-        const group* g = ::stat(QFile::encodeName(path).constData(), &st) == 0 && st.st_gid != 0
-                             ? getgrgid(st.st_gid)
-                             : nullptr;
-        if (!g)
-            return QStringLiteral("%1: permission denied; the user may not read and write it")
-                .arg(path);
-        return QStringLiteral("%1: permission denied; to use this port the user must be a "
-                              "member of the %2 group (log in again after adding it)")
-            .arg(path, QString::fromLocal8Bit(g->gr_name));
-    }
-    case EBUSY:
-    case EWOULDBLOCK:
-        return QStringLiteral("%1: the port is in use by another program").arg(path);
-    default:
-        return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
-    }
-}
-
-QString InUseProblem(const QString& path, long pid) {
-    const char* text = LanguageIndex == 1 ? "%1: in use by another program (pid %2)"
-                                          : "%1: занят другой программой (pid %2)";
-    return QString::fromUtf8(text).arg(path).arg(pid);
-}
-
 std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     // A simulator killed outright leaves its link to a pseudo-terminal number that someone's new
     // terminal may get; opening it would talk to that terminal.
-    const QString entry = PortFolderEntry(n);
+    const std::string entry = PortFolderEntry(n);
     if (LinkOwnerState(entry) == TLinkOwnerState::Gone) {
         LastOpenProblem =
-            QStringLiteral("%1: left behind by a simulator that has ended; not opened").arg(entry);
+            SameInBoth(entry + ": left behind by a simulator that has ended; not opened");
         return nullptr;
     }
-    const QString path = PortDeviceName(n);
-    if (path.isEmpty()) return nullptr;
-    // A terminal program's lock: the port is not even opened, so nothing reaches its session.
-    if (const long holder = LockHolder(path)) {
-        LastOpenProblem = InUseProblem(path, holder);
-        return nullptr;
-    }
-    const QByteArray name = QFile::encodeName(path);
-    auto hold = std::make_unique<TTtyHold>();
-    hold->Fd = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    const int fd = hold->Fd;
-    if (fd < 0) {
-        LastOpenProblem = OpenProblem(path, errno);
-        return nullptr;
-    }
-    auto fail = [&](const QString& problem) -> std::unique_ptr<TSerialPort> {
-        hold->Release();
-        LastOpenProblem = problem;
-        return nullptr;
-    };
-    termios tio{};
-    if (tcgetattr(fd, &tio) != 0) return fail(QStringLiteral("%1 is not a serial port").arg(path));
-    // flock keeps out a second copy of this program, even as root; an exclusive flag already set
-    // is another program's hold, which root would otherwise walk through.
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ExclusiveFlagSet(fd))
-        return fail(OpenProblem(path, EBUSY));
-    if (const long holder = hold->Lock.Take(path)) return fail(InUseProblem(path, holder));
-    if (!IsPseudoTerminal(fd)) {
-        if (ioctl(fd, TIOCEXCL) != 0) return fail(OpenProblem(path, EBUSY));
-        hold->ExclusiveSet = true;
-    }
-    cfmakeraw(&tio);
-    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
-    tio.c_cflag |= CS8 | CLOCAL | CREAD;
-    tio.c_cc[VMIN] = 0;
-    tio.c_cc[VTIME] = 0;
-    if (cfsetispeed(&tio, B115200) != 0 || cfsetospeed(&tio, B115200) != 0 ||
-        tcsetattr(fd, TCSANOW, &tio) != 0)
-        return fail(QStringLiteral("%1: the line settings 115200 8N1 cannot be applied").arg(path));
-    return std::make_unique<TTtyPort>(std::move(hold));
+    const std::string path = PortDeviceName(n);
+    if (path.empty()) return nullptr;
+    return OpenTtyPort(path);
+}
+
+// $HOME with the slashes tidied, "/" without one.
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) return "/";
+    std::string path = std::filesystem::path(home).lexically_normal().string();
+    if (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
 }
 
 TPortOpener Opener;
 std::unique_ptr<TSerialPort> OpenPortObject;
-QString Folder;
+std::string Folder;
 TWireTap WireTap;
 
 } // namespace
@@ -251,37 +57,37 @@ void SetPortOpener(TPortOpener opener) {
     Opener = std::move(opener);
 }
 
-QString DefaultPortFolder() {
+std::string DefaultPortFolder() {
     // The XDG base directory rule: a relative XDG_DATA_HOME is invalid and ignored.
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (data.isEmpty() || !QDir::isAbsolutePath(data))
-        data = QDir::homePath() + QStringLiteral("/.local/share");
-    return data + QStringLiteral("/halvex/ports");
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    std::string data = xdg ? xdg : "";
+    if (data.empty() || data.front() != '/') data = HomeFolder() + "/.local/share";
+    return data + "/halvex/ports";
 }
 
-void SetPortFolder(const QString& folder) {
+void SetPortFolder(const std::string& folder) {
     Folder = folder;
 }
 
-QString PortFolder() {
-    return Folder.isEmpty() ? DefaultPortFolder() : Folder;
+std::string PortFolder() {
+    return Folder.empty() ? DefaultPortFolder() : Folder;
 }
 
-QString PortFolderEntry(uint8_t n) {
-    return PortFolder() + QStringLiteral("/COM%1").arg(n);
+std::string PortFolderEntry(uint8_t n) {
+    return PortFolder() + "/COM" + std::to_string(n);
 }
 
-QString PortDeviceName(uint8_t n) {
-    const QString entry = PortFolderEntry(n);
-    if (QFileInfo::exists(entry)) return entry;
+std::string PortDeviceName(uint8_t n) {
+    const std::string entry = PortFolderEntry(n);
+    std::error_code error;
+    if (std::filesystem::exists(entry, error)) return entry;
     struct Range {
         int first;
         const char* prefix;
     };
     static const Range table[] = {{1, "/dev/ttyS"}, {33, "/dev/ttyUSB"}, {65, "/dev/ttyACM"}};
     for (const Range& r : table)
-        if (n >= r.first && n < r.first + 32)
-            return QString::fromLatin1(r.prefix) + QString::number(n - r.first);
+        if (n >= r.first && n < r.first + 32) return r.prefix + std::to_string(n - r.first);
     return {};
 }
 
@@ -293,7 +99,7 @@ void ClosePort() {
 
 TSerialPort* OpenPort(uint8_t n) {
     ClosePort();
-    LastOpenProblem.clear();
+    LastOpenProblem = {};
     OpenPortObject = Opener ? Opener(n) : OpenTty(n);
     Link.PortHandle = OpenPortObject.get();
     if (WireTap) WireTap(TWireEvent::Opened, nullptr, n);

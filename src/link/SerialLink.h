@@ -2,13 +2,14 @@
 // The serial link: one port at a time, opened by number, and one blocking exchange per request.
 #include "link/Link.h"
 
-#include <QString>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
-// An open, configured serial port (115200 8N1, raw). Implemented over a tty and, for tests,
-// in memory over the simulator's device model.
+// An open, configured serial port (115200 8N1, raw). Implemented over a tty (TtyPort.h) and, for
+// tests, in memory over the simulator's device model.
 class TSerialPort {
 public:
     virtual ~TSerialPort() = default;
@@ -33,16 +34,32 @@ void ClosePort();
 void LinkTransact(uint8_t* frame, uint16_t requestLength);
 
 // Linux port naming: COMn is the link COMn in the port folder, else /dev/ttyS, ttyUSB, ttyACM.
-QString DefaultPortFolder(); // $XDG_DATA_HOME/halvex/ports, by default ~/.local/share/halvex/ports
-void SetPortFolder(const QString& folder); // tests use a temporary folder
-QString PortFolder();
-QString PortFolderEntry(uint8_t n); // where COMn's link goes, whether there is one or not
-QString PortDeviceName(uint8_t n);  // empty when the number has no port
+// Paths are UTF-8 std::strings. The port folder is $XDG_DATA_HOME/halvex/ports, by default
+// ~/.local/share/halvex/ports.
+std::string DefaultPortFolder();
+void SetPortFolder(const std::string& folder); // tests use a temporary folder
+std::string PortFolder();
+std::string PortFolderEntry(uint8_t n); // where COMn's link goes, whether there is one or not
+std::string PortDeviceName(uint8_t n);  // empty when the number has no port
 
-// Why the last OpenPort failed, for the operator (e.g. "/dev/ttyUSB0: permission denied ...");
-// empty after a successful open or when the port simply does not exist. A port held by another
-// program's lock file is named with that program's process id, in the operator's language.
-extern QString LastOpenProblem;
+// Why the last OpenPort failed, for the operator (e.g. "/dev/ttyUSB0: permission denied ..."), as
+// UTF-8 texts in both languages; empty after a successful open or when the port simply does not
+// exist. Most reasons name system facts and read the same in both; a port held by another
+// program's lock file is named with that program's process id in each language.
+struct TOpenProblem {
+    std::string Russian;
+    std::string English;
+    bool Empty() const { return Russian.empty() && English.empty(); }
+    const std::string& In(bool english) const { return english ? English : Russian; }
+};
+extern TOpenProblem LastOpenProblem;
+// A reason that names only system facts reads the same in either language.
+inline TOpenProblem SameInBoth(const std::string& text) {
+    return {text, text};
+}
+
+// Milliseconds until `deadline`, 0 once it has passed: every wait of the link runs against one.
+int MsLeft(std::chrono::steady_clock::time_point deadline);
 
 // What the link does, for diagnostics (wire log, --verbose). Opened: after every OpenPort, with
 // no bytes and n the port number (PortHandle and LastOpenProblem tell the outcome). Sent and

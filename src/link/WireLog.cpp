@@ -1,40 +1,77 @@
 #include "link/WireLog.h"
 
-#include <QDateTime>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
 
-QString WireLogLine(TWireEvent event, const uint8_t* data, int n, qint64 ms) {
-    QString line =
-        QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz "));
-    switch (event) {
-    case TWireEvent::Opened:
-        if (Link.PortHandle) return line + QStringLiteral("COM%1 opened").arg(n);
-        if (LastOpenProblem.isEmpty()) return QString();
-        return line + QStringLiteral("COM%1: %2").arg(n).arg(LastOpenProblem);
-    case TWireEvent::Sent:
-        line += QLatin1String(">");
-        break;
-    case TWireEvent::Received:
-        line += QLatin1String("<");
-        if (n <= 0) return line + QStringLiteral(" (nothing)");
-        break;
+namespace {
+
+// Local time with milliseconds: "yyyy-MM-dd HH:mm:ss.zzz ".
+std::string TimeStamp(int64_t ms) {
+    int64_t seconds = ms / 1000;
+    int64_t milli = ms % 1000;
+    if (milli < 0) {
+        milli += 1000;
+        --seconds;
     }
-    const QByteArray hex = QByteArray(reinterpret_cast<const char*>(data), n).toHex(' ').toUpper();
-    return line + QLatin1Char(' ') + QString::fromLatin1(hex);
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    localtime_r(&t, &local);
+    char text[48];
+    const size_t k = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    std::snprintf(text + k, sizeof text - k, ".%03d ", static_cast<int>(milli));
+    return text;
 }
 
-bool TWireLog::Open(const QString& path, QString& error) {
-    File.setFileName(path);
-    if (!File.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-        error = QStringLiteral("%1: %2").arg(path, File.errorString());
+} // namespace
+
+std::string WireLogLine(TWireEvent event, const uint8_t* data, int n, int64_t ms, bool english) {
+    std::string line = TimeStamp(ms);
+    switch (event) {
+    case TWireEvent::Opened:
+        if (Link.PortHandle) return line + "COM" + std::to_string(n) + " opened";
+        if (LastOpenProblem.Empty()) return {};
+        return line + "COM" + std::to_string(n) + ": " + LastOpenProblem.In(english);
+    case TWireEvent::Sent:
+        line += '>';
+        break;
+    case TWireEvent::Received:
+        line += '<';
+        if (n <= 0) return line + " (nothing)";
+        break;
+    }
+    static const char digits[] = "0123456789ABCDEF";
+    line += ' ';
+    for (int i = 0; i < n; ++i) {
+        if (i > 0) line += ' ';
+        line += digits[data[i] >> 4];
+        line += digits[data[i] & 0x0F];
+    }
+    return line;
+}
+
+TWireLog::~TWireLog() {
+    if (File) std::fclose(File);
+}
+
+bool TWireLog::Open(const std::string& path, std::string& error) {
+    if (File) std::fclose(File);
+    File = std::fopen(path.c_str(), "a");
+    if (!File) {
+        error = path + ": " + std::strerror(errno);
         return false;
     }
     return true;
 }
 
-void TWireLog::Record(TWireEvent event, const uint8_t* data, int n) {
-    if (!File.isOpen()) return;
-    const QString line = WireLogLine(event, data, n, QDateTime::currentMSecsSinceEpoch());
-    if (line.isEmpty()) return;
-    File.write(line.toUtf8() + '\n');
-    File.flush();
+void TWireLog::Record(TWireEvent event, const uint8_t* data, int n, bool english) {
+    if (!File) return;
+    const int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::system_clock::now().time_since_epoch())
+                           .count();
+    const std::string line = WireLogLine(event, data, n, ms, english);
+    if (line.empty()) return;
+    std::fputs((line + '\n').c_str(), File);
+    std::fflush(File);
 }

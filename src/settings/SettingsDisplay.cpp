@@ -7,9 +7,9 @@ TSettingsDisplay DescribeSettings(const TDeviceSettings& s) {
     TSettingsDisplay d;
     d.DoseRateThreshold = FormatThreshold(s.DoseRateThreshold);
     d.DoseThreshold = FormatThreshold(s.DoseThreshold);
-    d.Module1Address = FormatAddressText(s.Module1Address);
+    d.Module1Address = QString::fromStdString(FormatAddressText(s.Module1Address));
     d.Module1Channel = QString::number(s.Module1Channel);
-    d.Module2Address = FormatAddressText(s.Module2Address);
+    d.Module2Address = QString::fromStdString(FormatAddressText(s.Module2Address));
     d.Module2Channel = QString::number(s.Module2Channel);
     d.SoundItem = (s.Options & OptionSound) ? 0 : 1;
     d.LanguageItem = (s.Options & OptionRussian) ? 1 : 0;

@@ -13,19 +13,19 @@
 #include "views/GammaView.h"
 
 bool ConvertAddress(const QLineEdit* edit, uint8_t address[3]) {
-    const QString text = edit->text();
+    const std::string text = edit->text().toStdString();
     if (ParseAddressText(text, address)) return true;
-    ShowMessage(InvalidIntegerMessage(text));
+    ShowMessage(QString::fromStdString(InvalidIntegerMessage(text)));
     return false;
 }
 
 bool TakeEdit2Address(const TForm1& form) {
-    return ParseAddressText(form.Edit2->text(), Link.DeviceAddress);
+    return ParseAddressText(form.Edit2->text().toStdString(), Link.DeviceAddress);
 }
 
 bool ConvertDeviceAddress(TForm1& form) {
     if (TakeEdit2Address(form)) return true;
-    ShowMessage(InvalidIntegerMessage(form.Edit2->text()));
+    ShowMessage(QString::fromStdString(InvalidIntegerMessage(form.Edit2->text().toStdString())));
     return false;
 }
 

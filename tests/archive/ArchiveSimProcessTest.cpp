@@ -61,7 +61,7 @@ TEST_F(ArchiveSimProcess, ArchiveFileHoldsTheSimulatorsArchive) {
     ASSERT_TRUE(ports.StartSim(3, {"--pacing", "off", "--archive-records", "400", "--archive-pages",
                                    "4", "--archive-gaps"}))
         << ports.Sim.Error().toStdString();
-    ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.toStdString();
+    ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.English;
 
     form->PageControl1->setCurrentWidget(form->TabSheet3);
     Button4Click(*form);

@@ -106,7 +106,7 @@ TEST_F(Discovery, ProbeIsRepeatedWhileTheDeviceAnswersWithoutDelivering) {
 TEST_F(Discovery, AddressThatIsNoNumberIsReportedOnceAndFindsNothing) {
     form->Edit2->setText("03C8FZ");
     FindDevice(*form, *dialog, 0);
-    EXPECT_EQ(messages, QStringList{InvalidIntegerMessage("03C8FZ")});
+    EXPECT_EQ(messages, QStringList{QString::fromStdString(InvalidIntegerMessage("03C8FZ"))});
     EXPECT_EQ(device->Model().Requests(), 0);
     EXPECT_EQ(PortNumber, 0);
     EXPECT_EQ(Panel(3), "---");
@@ -168,7 +168,7 @@ TEST_F(Discovery, ManualModeOnASilentPortClearsThePortNumber) {
 TEST_F(Discovery, PortsThatCannotBeOpenedAreNamedInThePortPanelTooltip) {
     const QString problem = "/dev/ttyUSB0: permission denied; join the dialout group";
     SetPortOpener([&](uint8_t n) -> std::unique_ptr<TSerialPort> {
-        if (n == 33) LastOpenProblem = problem;
+        if (n == 33) LastOpenProblem = {problem.toStdString(), problem.toStdString()};
         return nullptr;
     });
     FindDevice(*form, *dialog, 0);

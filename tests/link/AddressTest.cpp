@@ -25,7 +25,7 @@ TEST(AddressText, ParsesHexadecimalIntoThreeBytes) {
     const uint8_t before[3] = {0xAA, 0xBB, 0xCC};
     for (const TAddressCase& c : cases) {
         uint8_t address[3] = {before[0], before[1], before[2]};
-        EXPECT_EQ(ParseAddressText(QString::fromLatin1(c.Text), address), c.Valid) << c.Text;
+        EXPECT_EQ(ParseAddressText(c.Text, address), c.Valid) << c.Text;
         EXPECT_EQ(0, std::memcmp(address, c.Valid ? c.Bytes : before, 3)) << c.Text;
     }
 }

@@ -27,7 +27,7 @@ class SimLink : public ::testing::Test {
     // Starts the simulator as COM3 with `faults` and opens the port.
     void Start(const QStringList& faults) {
         ASSERT_TRUE(ports.StartSim(Port, faults)) << ports.Sim.Error().toStdString();
-        ASSERT_NE(OpenPort(Port), nullptr) << LastOpenProblem.toStdString();
+        ASSERT_NE(OpenPort(Port), nullptr) << LastOpenProblem.English;
     }
     // A read of MeasurementData; returns the request as it stood before the reply came in.
     uint8_t Read(Bytes* request = nullptr) {
@@ -133,7 +133,7 @@ TEST_F(SimLink, NumberWithoutAPort) {
     Start({});
     EXPECT_EQ(OpenPort(200), nullptr);
     EXPECT_EQ(Link.PortHandle, nullptr);
-    EXPECT_TRUE(LastOpenProblem.isEmpty());
+    EXPECT_TRUE(LastOpenProblem.Empty());
     EXPECT_EQ(Read(), 0);
 }
 

@@ -45,7 +45,9 @@ struct TPty {
     int OpenSlave() const {
         return ::open(QFile::encodeName(Slave).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     }
-    QString LockPath() const { return LockFolder() + QLatin1Char('/') + LockFileName(Slave); }
+    QString LockPath() const {
+        return QString::fromStdString(LockFolder() + '/' + LockFileName(Slave.toStdString()));
+    }
 };
 
 bool Exclusive(int fd) {
@@ -104,7 +106,7 @@ TEST_F(Tty, PortNumbersMapToDeviceNames) {
         {254, ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(PortDeviceName(c.n), c.name) << int(c.n);
+        EXPECT_EQ(QString::fromStdString(PortDeviceName(c.n)), c.name) << int(c.n);
 }
 
 TEST_F(Tty, OpeningANumberWithoutAPortClosesTheOpenOne) {
@@ -113,7 +115,7 @@ TEST_F(Tty, OpeningANumberWithoutAPortClosesTheOpenOne) {
     ASSERT_NE(OpenPort(5), nullptr);
     EXPECT_EQ(OpenPort(200), nullptr);
     EXPECT_EQ(Link.PortHandle, nullptr);
-    EXPECT_TRUE(LastOpenProblem.isEmpty());
+    EXPECT_TRUE(LastOpenProblem.Empty());
     // The slave was closed: the master side sees the hang-up.
     pollfd p{pty.Master, POLLIN, 0};
     ASSERT_EQ(poll(&p, 1, 1000), 1);
@@ -123,7 +125,7 @@ TEST_F(Tty, OpeningANumberWithoutAPortClosesTheOpenOne) {
 TEST_F(Tty, SomethingThatIsNotATtyIsRefusedWithAReason) {
     ASSERT_TRUE(QFile::link("/dev/null", ports.Entry(9)));
     EXPECT_EQ(OpenPort(9), nullptr);
-    EXPECT_TRUE(LastOpenProblem.contains("/COM9")) << LastOpenProblem.toStdString();
+    EXPECT_NE(LastOpenProblem.English.find("/COM9"), std::string::npos) << LastOpenProblem.English;
 }
 
 TEST_F(Tty, ExclusiveOpen) {
@@ -164,7 +166,7 @@ TEST_F(Tty, APseudoTerminalIsNeverLeftExclusiveAndAKilledHoldersLockIsTakenOver)
     kill(holder, SIGKILL);
     waitpid(holder, nullptr, 0);
     EXPECT_FALSE(Exclusive(held));
-    ASSERT_NE(OpenPort(6), nullptr) << LastOpenProblem.toStdString();
+    ASSERT_NE(OpenPort(6), nullptr) << LastOpenProblem.English;
     EXPECT_EQ(ReadAll(pty.LockPath()), LockText(getpid()));
     ClosePort();
     EXPECT_FALSE(QFile::exists(pty.LockPath()));
@@ -187,7 +189,8 @@ TEST_F(Tty, AFailedOpenLeavesAnotherHoldersExclusiveFlag) {
             ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
         }
         EXPECT_EQ(OpenPort(6), nullptr); // root gets through the flag, and still stays out
-        EXPECT_TRUE(LastOpenProblem.contains("in use")) << LastOpenProblem.toStdString();
+        EXPECT_NE(LastOpenProblem.English.find("in use"), std::string::npos)
+            << LastOpenProblem.English;
         EXPECT_TRUE(Exclusive(held));
         EXPECT_FALSE(QFile::exists(pty.LockPath()));
         ::close(held);
@@ -223,7 +226,7 @@ TEST_F(Tty, PortUnderALiveProgramsLockIsLeftAlone) {
     for (const auto& c : cases) {
         LanguageIndex = c.language;
         EXPECT_EQ(OpenPort(4), nullptr);
-        EXPECT_EQ(LastOpenProblem, ports.Entry(4) + QString::fromUtf8(c.text).arg(other.Pid));
+        EXPECT_EQ(OpenProblemText(), ports.Entry(4) + QString::fromUtf8(c.text).arg(other.Pid));
         EXPECT_EQ(ReadObject(Obj::MeasurementData), 0);
     }
     LanguageIndex = 0;
@@ -237,7 +240,7 @@ TEST_F(Tty, PortUnderALiveProgramsLockIsLeftAlone) {
 
     // Its holder gone, the lock is left over: removed, and the port is ours.
     other.End();
-    ASSERT_NE(OpenPort(4), nullptr) << LastOpenProblem.toStdString();
+    ASSERT_NE(OpenPort(4), nullptr) << LastOpenProblem.English;
     EXPECT_EQ(ReadAll(pty.LockPath()), LockText(getpid()));
     ::close(held);
 }
@@ -245,10 +248,10 @@ TEST_F(Tty, PortUnderALiveProgramsLockIsLeftAlone) {
 TEST_F(Tty, LockFileNamesFollowThePortFoldersLink) {
     TPty pty;
     ASSERT_TRUE(pty.Enter(ports.Entry(4)));
-    const QString pts = pty.Slave.mid(5).replace('/', '_');
+    const std::string pts = pty.Slave.mid(5).replace('/', '_').toStdString();
     EXPECT_EQ(LockFileName("/dev/ttyUSB0"), "LCK..ttyUSB0");
-    EXPECT_EQ(LockFileName(pty.Slave), "LCK.." + pts);
-    EXPECT_EQ(LockFileName(ports.Entry(4)), "LCK.." + pts);
+    EXPECT_EQ(LockFileName(pty.Slave.toStdString()), "LCK.." + pts);
+    EXPECT_EQ(LockFileName(ports.Entry(4).toStdString()), "LCK.." + pts);
     EXPECT_TRUE(LockFolder() == "/run/lock" || LockFolder() == "/var/lock");
 }
 
@@ -309,7 +312,7 @@ TEST_F(Tty, PermissionDeniedNamesTheDeviceAndItsGroup) {
                 if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
                     std::exit(2);
                 const bool failed = OpenPort(8) == nullptr;
-                std::fprintf(stderr, "%s\n", LastOpenProblem.toLocal8Bit().constData());
+                std::fprintf(stderr, "%s\n", LastOpenProblem.English.c_str());
                 std::exit(failed ? 0 : 1);
             },
             ::testing::ExitedWithCode(0),

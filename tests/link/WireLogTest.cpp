@@ -11,6 +11,11 @@
 
 namespace {
 
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 struct TEvent {
     TWireEvent Event;
     std::vector<uint8_t> Bytes;
@@ -31,27 +36,30 @@ struct TTapRecorder {
 
 TEST(WireLog, LinesCarryLocalTimeDirectionAndHexBytes) {
     TScopedTimeZone zone;
-    const qint64 ms = LocalTime(2026, 7, 1, 9, 5, 7) * 1000 + 42;
+    const int64_t ms = LocalTime(2026, 7, 1, 9, 5, 7) * 1000 + 42;
     const uint8_t bytes[] = {0x03, 0xC8, 0xFD, 0x0A};
-    EXPECT_EQ(WireLogLine(TWireEvent::Sent, bytes, 4, ms),
-              QStringLiteral("2026-07-01 09:05:07.042 > 03 C8 FD 0A"));
-    EXPECT_EQ(WireLogLine(TWireEvent::Received, bytes, 2, ms),
-              QStringLiteral("2026-07-01 09:05:07.042 < 03 C8"));
-    EXPECT_EQ(WireLogLine(TWireEvent::Received, bytes, 0, ms),
-              QStringLiteral("2026-07-01 09:05:07.042 < (nothing)"));
+    EXPECT_EQ(WireLogLine(TWireEvent::Sent, bytes, 4, ms, true),
+              "2026-07-01 09:05:07.042 > 03 C8 FD 0A");
+    EXPECT_EQ(WireLogLine(TWireEvent::Received, bytes, 2, ms, true),
+              "2026-07-01 09:05:07.042 < 03 C8");
+    EXPECT_EQ(WireLogLine(TWireEvent::Received, bytes, 0, ms, true),
+              "2026-07-01 09:05:07.042 < (nothing)");
 }
 
 TEST(WireLog, PortLinesSayWhyAPortDidNotOpenAndSkipPortsThatAreNotThere) {
     SetPortOpener([](uint8_t n) -> std::unique_ptr<TSerialPort> {
-        if (n == 2) LastOpenProblem = QStringLiteral("/dev/ttyS1: busy");
+        if (n == 2) LastOpenProblem = {"/dev/ttyS1: занят", "/dev/ttyS1: busy"};
         return n == 1 ? std::make_unique<TScriptPort>() : nullptr;
     });
     OpenPort(1);
-    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 1, 0).endsWith(" COM1 opened"));
+    EXPECT_TRUE(EndsWith(WireLogLine(TWireEvent::Opened, nullptr, 1, 0, true), " COM1 opened"));
     OpenPort(2);
-    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 2, 0).endsWith(" COM2: /dev/ttyS1: busy"));
+    EXPECT_TRUE(
+        EndsWith(WireLogLine(TWireEvent::Opened, nullptr, 2, 0, true), " COM2: /dev/ttyS1: busy"));
+    EXPECT_TRUE(EndsWith(WireLogLine(TWireEvent::Opened, nullptr, 2, 0, false),
+                         " COM2: /dev/ttyS1: занят"));
     OpenPort(3);
-    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 3, 0).isEmpty());
+    EXPECT_TRUE(WireLogLine(TWireEvent::Opened, nullptr, 3, 0, true).empty());
     ClosePort();
     SetPortOpener(nullptr);
 }
@@ -86,12 +94,20 @@ TEST(PortFolder, FollowsXdgDataHome) {
     const QByteArray saved = qgetenv("XDG_DATA_HOME");
     const bool had = qEnvironmentVariableIsSet("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", "/srv/data");
-    EXPECT_EQ(DefaultPortFolder(), QStringLiteral("/srv/data/halvex/ports"));
+    EXPECT_EQ(DefaultPortFolder(), "/srv/data/halvex/ports");
     // Relative and empty values are invalid by the XDG rules and fall back to the default.
-    for (const char* value : {"relative/data", ""}) {
-        qputenv("XDG_DATA_HOME", value);
-        EXPECT_EQ(DefaultPortFolder(), QDir::homePath() + "/.local/share/halvex/ports") << value;
+    // The home folder is taken as the rest of the desktop takes it: slashes tidied, "/" without.
+    const QByteArray savedHome = qgetenv("HOME");
+    for (const char* home : {savedHome.constData(), "/home/op/", "/home//op", "/", ""}) {
+        qputenv("HOME", home);
+        for (const char* value : {"relative/data", ""}) {
+            qputenv("XDG_DATA_HOME", value);
+            EXPECT_EQ(QString::fromStdString(DefaultPortFolder()),
+                      QDir::homePath() + "/.local/share/halvex/ports")
+                << "HOME=" << home << " XDG_DATA_HOME=" << value;
+        }
     }
+    qputenv("HOME", savedHome);
     if (had)
         qputenv("XDG_DATA_HOME", saved);
     else

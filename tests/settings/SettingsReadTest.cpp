@@ -196,7 +196,7 @@ TEST_F(SettingsRead, AddressThatIsNoNumberStopsBeforeAnyRequest) {
         const int requests = device->Model().Requests();
         Button1Click(*form);
         EXPECT_EQ(device->Model().Requests(), requests);
-        EXPECT_EQ(messages, QStringList{InvalidIntegerMessage(text)});
+        EXPECT_EQ(messages, QStringList{QString::fromStdString(InvalidIntegerMessage(text))});
         EXPECT_EQ(form->Edit9->text(), "kept");
         EXPECT_EQ(Panel(0), "before");
     }

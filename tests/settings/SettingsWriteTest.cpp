@@ -147,7 +147,7 @@ TEST_F(SettingsWrite, AddressThatIsNoNumberChangesNothing) {
         c.edit->setText("12 34");
         const int requests = device->Model().Requests();
         c.click(*form);
-        EXPECT_EQ(messages, QStringList{InvalidIntegerMessage("12 34")});
+        EXPECT_EQ(messages, QStringList{QString::fromStdString(InvalidIntegerMessage("12 34"))});
         EXPECT_TRUE(SameAddress(c.variable, before));
         EXPECT_EQ(device->Model().Requests(), requests);
     }

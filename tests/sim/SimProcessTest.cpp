@@ -170,11 +170,11 @@ TEST(SimOwner, ALinkLeftByAKilledSimulatorIsSkippedByTheProgramAndReplacedByTheN
 
     // The link's pseudo-terminal may belong to someone's terminal by now.
     EXPECT_EQ(OpenPort(6), nullptr);
-    EXPECT_TRUE(LastOpenProblem.contains("simulator that has ended"))
-        << LastOpenProblem.toStdString();
+    EXPECT_NE(LastOpenProblem.English.find("simulator that has ended"), std::string::npos)
+        << LastOpenProblem.English;
 
     ASSERT_TRUE(ports.StartSim(6)) << ports.Sim.Error().toStdString();
-    EXPECT_NE(OpenPort(6), nullptr) << LastOpenProblem.toStdString();
+    EXPECT_NE(OpenPort(6), nullptr) << LastOpenProblem.English;
 }
 
 TEST(SimOwner, ALinkTheOperatorMadeIsNeitherReplacedNorSkipped) {
@@ -187,7 +187,7 @@ TEST(SimOwner, ALinkTheOperatorMadeIsNeitherReplacedNorSkipped) {
     EXPECT_EQ(RunSimToEnd({"--link", ports.Entry(7)}, err), 1);
     EXPECT_TRUE(err.contains("no simulator made")) << err.toStdString();
     EXPECT_EQ(QFileInfo(ports.Entry(7)).symLinkTarget(), tty);
-    EXPECT_NE(OpenPort(7), nullptr) << LastOpenProblem.toStdString();
+    EXPECT_NE(OpenPort(7), nullptr) << LastOpenProblem.English;
 }
 
 } // namespace

@@ -5,14 +5,14 @@
 
 TPortFolder::TPortFolder() {
     SetPortOpener(nullptr);
-    SetPortFolder(Dir.path());
+    SetPortFolder(Dir.path().toStdString());
     ComputeEncodedSizes(ObjectTable, ObjectTableCount);
 }
 
 TPortFolder::~TPortFolder() {
     ClosePort();
     Sim.Stop();
-    SetPortFolder(QString());
+    SetPortFolder({});
 }
 
 QString TPortFolder::Entry(int n) const {

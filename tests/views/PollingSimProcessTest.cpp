@@ -25,7 +25,7 @@ class PollingSimProcess : public FormTest {
 TEST_F(PollingSimProcess, TicksSetTheClockThenShowMeasurementBatteriesAndSpectrum) {
     ASSERT_TRUE(ports.StartSim(3, {"--clock-offset", "1000", "--dose-rate", "0.25"}))
         << ports.Sim.Error().toStdString();
-    ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.toStdString();
+    ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.English;
 
     // The first tick finds the device 1000 s ahead and sets its clock, and nothing else.
     const QString batteryPanel = form->StatusBar1->PanelText(1);
@@ -57,7 +57,7 @@ TEST_F(PollingSimProcess, PolledAgainAfterTheSimulatorHangsUpAndReopens) {
     ASSERT_TRUE(ports.StartSim(3, {"--fault-next", "hang-up=1", "--reopen"}))
         << ports.Sim.Error().toStdString();
     PortNumber = 3;
-    ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.toStdString();
+    ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.English;
     ShowPortFound(*form, 3);
     Timer1Timer(*form);
     EXPECT_EQ(form->StatusBar1->PanelText(3), QStringLiteral("COM3?"));
@@ -85,7 +85,7 @@ int64_t TwoSecondsPerCall() {
 TEST_F(PollingSimProcess, SimulatorEndedAndStartedAgainOnTheSameLink) {
     ASSERT_TRUE(ports.StartSim(3)) << ports.Sim.Error().toStdString();
     PortNumber = 3;
-    ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.toStdString();
+    ASSERT_NE(OpenPort(3), nullptr) << LastOpenProblem.English;
     ShowPortFound(*form, 3);
     SetSteadyFunction(TwoSecondsPerCall);
     form->PageControl1->setCurrentWidget(form->TabSheet2);
