@@ -2,7 +2,6 @@
 
 #include "views/Numbers.h"
 
-#include <QSaveFile>
 #include <QString>
 #include <cmath>
 #include <cstdio>
@@ -153,17 +152,4 @@ std::string ArchiveGpx(const std::vector<TExportRecord>& records, int& skipped) 
     }
     out += "</gpx>\n";
     return out;
-}
-
-bool WriteFileWhole(const std::string& path, const std::string& content, std::string& error) {
-    const QString name = QString::fromStdString(path);
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(content.data(), qint64(content.size())) != qint64(content.size()) ||
-        !file.commit()) {
-        error = path + ": " + file.errorString().toStdString();
-        return false;
-    }
-    error.clear();
-    return true;
 }

@@ -11,6 +11,7 @@
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveText.h"
 #include "archive/ArchiveTransfer.h"
+#include "base/WholeFile.h"
 
 int TCtl::ArchiveRead() {
     if (!Connect()) return ExitDeviceFailed;

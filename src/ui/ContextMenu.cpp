@@ -8,7 +8,7 @@
 #include <QRegularExpression>
 #include <qcustomplot.h>
 
-#include "archive/ArchiveExport.h"
+#include "base/WholeFile.h"
 #include "base/Language.h"
 #include "ui/Widgets.h"
 
