@@ -46,9 +46,7 @@ int FuzzSimRequest(const uint8_t* data, size_t size) {
             std::memcpy(chunk.data() + 3, HostAddress, 3);
             SealHeader(chunk.data());
             const uint16_t l = PayloadLength(chunk.data());
-            if (l > 0 && chunk.size() >= FrameSize(l))
-                PutLE32(chunk.data() + FrameAt::Payload + l,
-                        FrameChecksum(chunk.data() + FrameAt::Payload, l));
+            if (l > 0 && chunk.size() >= FrameSize(l)) SealPayload(chunk.data(), l);
         }
         std::vector<TOutgoing> out;
         device.Receive(chunk.data(), chunk.size(), out);

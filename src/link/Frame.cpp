@@ -51,18 +51,20 @@ bool PayloadIntact(const uint8_t* frame, uint16_t length) {
            GetLE32(frame + FrameAt::Payload + length);
 }
 
+void SealPayload(uint8_t* frame, uint16_t length) {
+    PutLE32(frame + FrameAt::Payload + length, FrameChecksum(frame + FrameAt::Payload, length));
+}
+
 uint16_t CompleteFrame(uint8_t* frame, const uint8_t* destination, const uint8_t* source,
                        uint8_t command, uint8_t valueType, uint16_t length) {
     std::memcpy(frame, destination, 3);
     std::memcpy(frame + 3, source, 3);
     frame[6] = command;
     frame[7] = valueType;
-    frame[8] = static_cast<uint8_t>(length);
-    frame[9] = static_cast<uint8_t>(length >> 8);
-    PutLE32(frame + 10, FrameChecksum(frame, 10));
-    if (length == 0) return HeaderSize;
-    PutLE32(frame + HeaderSize + length, FrameChecksum(frame + HeaderSize, length));
-    return static_cast<uint16_t>(HeaderSize + length + 4);
+    SetPayloadLength(frame, length);
+    SealHeader(frame);
+    if (length > 0) SealPayload(frame, length);
+    return static_cast<uint16_t>(FrameSize(length));
 }
 
 uint16_t BuildReadRequest(uint8_t* frame, uint8_t index, const uint8_t* address) {

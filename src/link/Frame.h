@@ -49,6 +49,8 @@ void SetPayloadLength(uint8_t* frame, uint16_t length);
 // Whether the payload of `length` bytes matches the checksum that follows it. The caller makes
 // sure all 18 + length bytes are there.
 bool PayloadIntact(const uint8_t* frame, uint16_t length);
+// Writes the checksum of the `length` payload bytes after them.
+void SealPayload(uint8_t* frame, uint16_t length);
 // Bytes of the whole frame whose header announces a payload of `length`.
 constexpr size_t FrameSize(uint16_t length) {
     return length == 0 ? HeaderSize : size_t(HeaderSize) + length + 4;
