@@ -28,8 +28,8 @@ std::unique_ptr<TSerialPort> OpenTty(uint8_t n) {
     // terminal may get; opening it would talk to that terminal.
     const std::string entry = PortFolderEntry(n);
     if (LinkOwnerState(entry) == TLinkOwnerState::Gone) {
-        LastOpenProblem =
-            SameInBoth(entry + ": left behind by a simulator that has ended; not opened");
+        LastOpenProblem = {entry + ": оставлен завершившимся симулятором; не открыт",
+                           entry + ": left behind by a simulator that has ended; not opened"};
         return nullptr;
     }
     const std::string path = PortDeviceName(n);

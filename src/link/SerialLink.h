@@ -44,8 +44,8 @@ std::string PortDeviceName(uint8_t n);  // empty when the number has no port
 
 // Why the last OpenPort failed, for the operator (e.g. "/dev/ttyUSB0: permission denied ..."), as
 // UTF-8 texts in both languages; empty after a successful open or when the port simply does not
-// exist. Most reasons name system facts and read the same in both; a port held by another
-// program's lock file is named with that program's process id in each language.
+// exist. Each reason is worded in both languages; only the system's own error text, for the rare
+// failures without a reason of ours, reads the same in both.
 struct TOpenProblem {
     std::string Russian;
     std::string English;

@@ -138,7 +138,8 @@ class TTtyPort final : public TSerialPort {
     bool hungUp_ = false;
 };
 
-std::string OpenProblem(const std::string& path, int error) {
+TOpenProblem OpenProblem(const std::string& path, int error) {
+    const std::string where = path + ": ";
     switch (error) {
     case ENOENT:
     case ENXIO:
@@ -151,15 +152,21 @@ std::string OpenProblem(const std::string& path, int error) {
         struct stat st {};
         const group* g =
             ::stat(path.c_str(), &st) == 0 && st.st_gid != 0 ? getgrgid(st.st_gid) : nullptr;
-        if (!g) return path + ": permission denied; the user may not read and write it";
-        return path + ": permission denied; to use this port the user must be a member of the " +
-               g->gr_name + " group (log in again after adding it)";
+        if (!g)
+            return {where + "нет доступа; у пользователя нет прав на чтение и запись",
+                    where + "permission denied; the user may not read and write it"};
+        const std::string group = g->gr_name;
+        return {where + "нет доступа; чтобы работать с этим портом, пользователь должен входить в "
+                        "группу " + group + " (после добавления войдите в систему заново)",
+                where + "permission denied; to use this port the user must be a member of the " +
+                    group + " group (log in again after adding it)"};
     }
     case EBUSY:
     case EWOULDBLOCK:
-        return path + ": the port is in use by another program";
+        return {where + "порт занят другой программой",
+                where + "the port is in use by another program"};
     default:
-        return path + ": " + std::strerror(error);
+        return SameInBoth(where + std::strerror(error)); // the system's own wording
     }
 }
 
@@ -181,7 +188,7 @@ std::unique_ptr<TSerialPort> OpenTtyPort(const std::string& path) {
     hold->Fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     const int fd = hold->Fd;
     if (fd < 0) {
-        LastOpenProblem = SameInBoth(OpenProblem(path, errno));
+        LastOpenProblem = OpenProblem(path, errno);
         return nullptr;
     }
     auto fail = [&](const TOpenProblem& problem) -> std::unique_ptr<TSerialPort> {
@@ -190,14 +197,14 @@ std::unique_ptr<TSerialPort> OpenTtyPort(const std::string& path) {
         return nullptr;
     };
     termios tio{};
-    if (tcgetattr(fd, &tio) != 0) return fail(SameInBoth(path + " is not a serial port"));
+    if (tcgetattr(fd, &tio) != 0) return fail({path + " не является последовательным портом", path + " is not a serial port"});
     // flock keeps out a second copy of this program, even as root; an exclusive flag already set
     // is another program's hold, which root would otherwise walk through.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ExclusiveFlagSet(fd))
-        return fail(SameInBoth(OpenProblem(path, EBUSY)));
+        return fail(OpenProblem(path, EBUSY));
     if (const long holder = hold->Lock.Take(path)) return fail(InUseProblem(path, holder));
     if (!IsPseudoTerminal(fd)) {
-        if (ioctl(fd, TIOCEXCL) != 0) return fail(SameInBoth(OpenProblem(path, EBUSY)));
+        if (ioctl(fd, TIOCEXCL) != 0) return fail(OpenProblem(path, EBUSY));
         hold->ExclusiveSet = true;
     }
     cfmakeraw(&tio);
@@ -207,6 +214,7 @@ std::unique_ptr<TSerialPort> OpenTtyPort(const std::string& path) {
     tio.c_cc[VTIME] = 0;
     if (cfsetispeed(&tio, B115200) != 0 || cfsetospeed(&tio, B115200) != 0 ||
         tcsetattr(fd, TCSANOW, &tio) != 0)
-        return fail(SameInBoth(path + ": the line settings 115200 8N1 cannot be applied"));
+        return fail({path + ": не удаётся установить параметры линии 115200 8N1",
+                     path + ": the line settings 115200 8N1 cannot be applied"});
     return std::make_unique<TTtyPort>(std::move(hold));
 }

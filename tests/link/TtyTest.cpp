@@ -125,7 +125,11 @@ TEST_F(Tty, OpeningANumberWithoutAPortClosesTheOpenOne) {
 TEST_F(Tty, SomethingThatIsNotATtyIsRefusedWithAReason) {
     ASSERT_TRUE(QFile::link("/dev/null", ports.Entry(9)));
     EXPECT_EQ(OpenPort(9), nullptr);
-    EXPECT_NE(LastOpenProblem.English.find("/COM9"), std::string::npos) << LastOpenProblem.English;
+    EXPECT_NE(LastOpenProblem.English.find("/COM9 is not a serial port"), std::string::npos)
+        << LastOpenProblem.English;
+    EXPECT_NE(LastOpenProblem.Russian.find("/COM9 не является последовательным портом"),
+              std::string::npos)
+        << LastOpenProblem.Russian;
 }
 
 TEST_F(Tty, ExclusiveOpen) {
@@ -191,6 +195,8 @@ TEST_F(Tty, AFailedOpenLeavesAnotherHoldersExclusiveFlag) {
         EXPECT_EQ(OpenPort(6), nullptr); // root gets through the flag, and still stays out
         EXPECT_NE(LastOpenProblem.English.find("in use"), std::string::npos)
             << LastOpenProblem.English;
+        EXPECT_NE(LastOpenProblem.Russian.find("занят"), std::string::npos)
+            << LastOpenProblem.Russian;
         EXPECT_TRUE(Exclusive(held));
         EXPECT_FALSE(QFile::exists(pty.LockPath()));
         ::close(held);
@@ -312,11 +318,13 @@ TEST_F(Tty, PermissionDeniedNamesTheDeviceAndItsGroup) {
                 if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
                     std::exit(2);
                 const bool failed = OpenPort(8) == nullptr;
-                std::fprintf(stderr, "%s\n", LastOpenProblem.English.c_str());
+                std::fprintf(stderr, "%s\n%s\n", LastOpenProblem.English.c_str(),
+                             LastOpenProblem.Russian.c_str());
                 std::exit(failed ? 0 : 1);
             },
             ::testing::ExitedWithCode(0),
-            std::string("COM8: permission denied.*member of the ") + name + " group");
+            std::string("COM8: permission denied.*member of the ") + name +
+                " group.*\n.*COM8: нет доступа.*группу " + name + " ");
         QFile::remove(ports.Entry(8));
     }
 }

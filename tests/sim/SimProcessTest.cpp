@@ -172,6 +172,8 @@ TEST(SimOwner, ALinkLeftByAKilledSimulatorIsSkippedByTheProgramAndReplacedByTheN
     EXPECT_EQ(OpenPort(6), nullptr);
     EXPECT_NE(LastOpenProblem.English.find("simulator that has ended"), std::string::npos)
         << LastOpenProblem.English;
+    EXPECT_NE(LastOpenProblem.Russian.find("завершившимся симулятором"), std::string::npos)
+        << LastOpenProblem.Russian;
 
     ASSERT_TRUE(ports.StartSim(6)) << ports.Sim.Error().toStdString();
     EXPECT_NE(OpenPort(6), nullptr) << LastOpenProblem.English;
