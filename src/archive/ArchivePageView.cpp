@@ -1,9 +1,9 @@
 #include "archive/ArchivePageView.h"
 
+#include "archive/ArchiveBusy.h"
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveText.h"
 #include "archive/ArchiveTransfer.h"
-#include "archive/ArchiveView.h"
 #include "base/Language.h"
 #include "link/Catalogue.h"
 #include "ui/Forms.h"

@@ -1,122 +1,20 @@
 #include "archive/ArchiveView.h"
 
+#include "archive/ArchiveBusy.h"
 #include "archive/ArchiveExport.h"
 #include "archive/ArchivePageView.h"
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveText.h"
 #include "archive/ArchiveTransfer.h"
+#include "base/Language.h"
 #include "ui/Connect.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPointer>
 #include <qcustomplot.h>
 
-#include <csignal>
-#include <iterator>
-#include <signal.h>
-
 namespace {
-
-bool Busy = false;
-
-// A signal to end the program that arrives during a command waits for its end, like a close.
-constexpr int HeldSignals[] = {SIGTERM, SIGINT, SIGHUP};
-volatile std::sig_atomic_t HeldSignal = 0;
-extern "C" void HoldSignal(int signal) {
-    HeldSignal = signal;
-}
-
-// While the archive is read or erased the window keeps painting and answering the window system,
-// but nothing else may reach the link or the archive state in the middle: the operator's input is
-// dropped (a second click, a tab change that would start polling, a language switch), the timers'
-// ticks are skipped, and a request to close the window (or a signal to end the program) waits
-// until the command has ended.
-class TBusyGuard : public QObject {
-  public:
-    explicit TBusyGuard(TForm1& form) : Form(&form) {
-        Busy = true;
-        for (int i = 0; i < 2; ++i)
-            TimerWasBlocked[i] = Timer(i)->blockSignals(true);
-        qApp->installEventFilter(this);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        struct sigaction hold = {};
-        hold.sa_handler = HoldSignal;
-        sigemptyset(&hold.sa_mask);
-        HeldSignal = 0;
-        for (size_t i = 0; i < std::size(HeldSignals); ++i)
-            sigaction(HeldSignals[i], &hold, &SignalActions[i]);
-    }
-    ~TBusyGuard() override {
-        for (size_t i = 0; i < std::size(HeldSignals); ++i)
-            sigaction(HeldSignals[i], &SignalActions[i], nullptr);
-        QApplication::restoreOverrideCursor();
-        qApp->removeEventFilter(this);
-        if (Form) {
-            for (int i = 0; i < 2; ++i)
-                Timer(i)->blockSignals(TimerWasBlocked[i]);
-        }
-        Busy = false;
-        // Delivered now, to whatever the program had for it before.
-        if (const int signal = HeldSignal) {
-            HeldSignal = 0;
-            std::raise(signal);
-        }
-        if (ClosePending && Form) {
-            QPointer<TForm1> form = Form;
-            QTimer::singleShot(0, form, [form] {
-                if (form) form->close();
-            });
-        }
-    }
-    TBusyGuard(const TBusyGuard&) = delete;
-    TBusyGuard& operator=(const TBusyGuard&) = delete;
-
-    bool ClosePending = false;
-
-    // Lets the window repaint and the window system be answered.
-    static void KeepWindowAlive() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::Close:
-            if (watched == Form) {
-                ClosePending = true;
-                event->ignore();
-                return true;
-            }
-            return false;
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Shortcut:
-        case QEvent::ShortcutOverride:
-        case QEvent::ContextMenu:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TabletPress:
-        case QEvent::TabletRelease:
-            return true;
-        default:
-            return false;
-        }
-    }
-
-  private:
-    QTimer* Timer(int i) const { return i == 0 ? Form->Timer1 : Form->Timer2; }
-    QPointer<TForm1> Form;
-    bool TimerWasBlocked[2] = {};
-    struct sigaction SignalActions[std::size(HeldSignals)] = {};
-};
 
 void SetStatus(TForm1& form, const QString& text) {
     form.StatusBar1->SetPanelText(0, text);
@@ -133,12 +31,8 @@ void ClearChart(TForm1& form) {
 
 } // namespace
 
-bool ArchiveBusy() {
-    return Busy;
-}
-
 void Button4Click(TForm1& form) {
-    if (Busy) return;
+    if (ArchiveBusy()) return;
     TArchiveReadResult result;
     bool closing = false;
     {
@@ -201,7 +95,7 @@ bool AskEraseArchive(QWidget* parent) {
 }
 
 void Button5Click(TForm1& form) {
-    if (Busy) return;
+    if (ArchiveBusy()) return;
     if (!AskEraseArchive(&form)) return;
     TBusyGuard guard(form);
     ClearChart(form);

@@ -13,9 +13,6 @@ void ConnectArchiveHandlers(TForm1& form);
 void Button4Click(TForm1& form); // read the archive
 void Button5Click(TForm1& form); // erase the archive
 
-// True while a read or an erase runs (the window stays responsive, the link stays theirs).
-bool ArchiveBusy();
-
 // The question before the erase; true only for "Yes". Shown as a modal box on `parent`.
 bool AskEraseArchive(QWidget* parent);
 
