@@ -1,8 +1,8 @@
 // The INI reader and writer on any text. Input: [value][text]. Setting Common/Language to the
 // value's decimal text must make the reader find exactly that, change only the one line (or add
 // lines at one place), and be idempotent; the integer rule must agree with the text it reads.
-#include "fuzz/FuzzTargets.h"
 #include "base/IniFile.h"
+#include "fuzz/FuzzTargets.h"
 
 #include <algorithm>
 

@@ -24,8 +24,7 @@ void Fix(std::vector<uint8_t>& r, uint8_t fix) {
     }
     if (fix & 2) SealHeader(r.data());
     const uint16_t l = PayloadLength(r.data());
-    if ((fix & 4) && l > 0 && r.size() >= FrameSize(l))
-        SealPayload(r.data(), l);
+    if ((fix & 4) && l > 0 && r.size() >= FrameSize(l)) SealPayload(r.data(), l);
 }
 
 void Exchange(uint8_t op, const std::vector<uint8_t>& r) {

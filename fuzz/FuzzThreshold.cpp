@@ -32,7 +32,8 @@ int FuzzThreshold(const uint8_t* data, size_t size) {
     const double untouched = 12345.5;
     double value = untouched;
     const bool parsed = ParseThreshold(text, value);
-    FuzzCheck(parsed == (isNumber || isWord), "a threshold is accepted exactly when it is a number");
+    FuzzCheck(parsed == (isNumber || isWord),
+              "a threshold is accepted exactly when it is a number");
     if (!parsed) {
         FuzzCheck(value == untouched, "a refused text leaves the value alone");
         return 0;

@@ -4,11 +4,11 @@
 #include <qcustomplot.h>
 
 #include "archive/ArchiveView.h"
+#include "base/Language.h"
 #include "connection/ConnectionWiring.h"
 #include "link/ObjectRequests.h"
 #include "settings/SettingsWiring.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 #include "ui/LanguageSwitch.h"
 #include "views/DoseView.h"
 #include "views/ViewWiring.h"

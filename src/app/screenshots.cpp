@@ -15,6 +15,7 @@
 #include "app/Wiring.h"
 #include "archive/ArchivePageView.h"
 #include "archive/ArchiveView.h"
+#include "base/Language.h"
 #include "connection/Clock.h"
 #include "connection/Polling.h"
 #include "connection/Startup.h"
@@ -23,7 +24,6 @@
 #include "sim/SimDevice.h"
 #include "sim/SimPort.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 #include "ui/LanguageSwitch.h"
 
 #include <cstdlib>

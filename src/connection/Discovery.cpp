@@ -1,12 +1,12 @@
 #include "connection/Discovery.h"
 
+#include "base/Language.h"
 #include "connection/PortScan.h"
 #include "connection/PortState.h"
 #include "link/ObjectRequests.h"
 #include "link/SerialLink.h"
 #include "settings/SettingsRead.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 
 uint8_t PortNumber = 0;
 uint8_t DiscoveryMode = 0;

@@ -1,5 +1,6 @@
 #include "connection/Polling.h"
 
+#include "base/Language.h"
 #include "connection/PollStep.h"
 #include "connection/PortState.h"
 #include "link/Address.h"
@@ -8,7 +9,6 @@
 #include "link/ObjectRequests.h"
 #include "settings/SettingsRead.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 #include "views/BatteryView.h"
 #include "views/DoseView.h"
 #include "views/GammaView.h"

@@ -1,9 +1,9 @@
 #include "connection/PortState.h"
 
+#include "base/Language.h"
 #include "connection/Discovery.h"
 #include "link/SerialLink.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <qcustomplot.h>
 
+#include "base/Language.h"
 #include "connection/Discovery.h"
 #include "link/ObjectTable.h"
 #include "settings/SettingsRead.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 #include "ui/LanguageSwitch.h"
 #include "views/DoseView.h"
 #include "views/GammaView.h"

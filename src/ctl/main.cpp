@@ -3,8 +3,8 @@
 #include <QLocale>
 #include <cstdio>
 
-#include "ctl/CtlCommands.h"
 #include "base/Language.h"
+#include "ctl/CtlCommands.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);

@@ -13,7 +13,8 @@ bool ParseAddressText(const std::string& text, uint8_t address[3]) {
             digit = c - 'a' + 10;
         else if (c >= 'A' && c <= 'F')
             digit = c - 'A' + 10;
-        else return false;
+        else
+            return false;
         // The conversion takes a 32-bit integer: leading zeros are fine, a larger value is not.
         if (value > 0x0FFFFFFFu) return false;
         value = value << 4 | static_cast<uint32_t>(digit);

@@ -11,7 +11,7 @@
 // An open, configured serial port (115200 8N1, raw). Implemented over a tty (TtyPort.h) and, for
 // tests, in memory over the simulator's device model.
 class TSerialPort {
-public:
+  public:
     virtual ~TSerialPort() = default;
     // Discards whatever waits in either direction.
     virtual void Purge() = 0;

@@ -1,12 +1,12 @@
 #include "settings/SettingsRead.h"
 
+#include "base/Language.h"
 #include "link/Address.h"
 #include "link/Catalogue.h"
 #include "link/Frame.h"
 #include "link/ObjectRequests.h"
 #include "settings/SettingsDisplay.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 #include "ui/Widgets.h"
 #include "views/BatteryView.h"
 #include "views/DoseView.h"

@@ -8,8 +8,8 @@
 #include <QRegularExpression>
 #include <qcustomplot.h>
 
-#include "base/WholeFile.h"
 #include "base/Language.h"
+#include "base/WholeFile.h"
 #include "ui/Widgets.h"
 
 static TSaveNameAsker saveNameAsker;

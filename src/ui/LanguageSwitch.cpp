@@ -10,11 +10,11 @@
 #include <cstdlib>
 #include <qcustomplot.h>
 
+#include "base/IniFile.h"
+#include "base/Language.h"
 #include "link/SerialLink.h"
 #include "ui/Connect.h"
 #include "ui/Forms.h"
-#include "base/IniFile.h"
-#include "base/Language.h"
 
 // clang-format off
 const std::vector<TCaptionRow> RussianCaptions = {

@@ -1,8 +1,8 @@
 #include "views/BatteryView.h"
 
+#include "base/Language.h"
 #include "link/Catalogue.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 #include "views/LiveFormat.h"
 #include "views/Numbers.h"
 

@@ -4,11 +4,11 @@
 #include <qcustomplot.h>
 #include <vector>
 
+#include "base/Language.h"
 #include "connection/Clock.h"
 #include "link/Catalogue.h"
 #include "link/ObjectRequests.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 #include "views/DoseSeries.h"
 #include "views/LiveFormat.h"
 #include "views/Numbers.h"

@@ -5,6 +5,7 @@
 #include "archive/ArchiveRecords.h"
 #include "archive/ArchiveTransfer.h"
 #include "archive/ArchiveView.h"
+#include "base/Language.h"
 #include "link/Catalogue.h"
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
@@ -12,7 +13,6 @@
 #include "tests/support/QuietDevice.h"
 #include "tests/support/SimOpener.h"
 #include "tests/support/TimeZone.h"
-#include "base/Language.h"
 #include "ui/LanguageSwitch.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "ScriptPort.h"
+#include "base/Language.h"
 #include "link/Catalogue.h"
 #include "link/Frame.h"
 #include "link/ObjectRequests.h"
 #include "link/ObjectTable.h"
-#include "base/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+#include "base/Language.h"
 #include "link/Catalogue.h"
 #include "link/Frame.h"
 #include "link/LockFile.h"
@@ -5,7 +6,6 @@
 #include "link/ObjectTable.h"
 #include "link/SerialLink.h"
 #include "tests/support/PortFolder.h"
-#include "base/Language.h"
 
 #include <QDir>
 #include <QFile>

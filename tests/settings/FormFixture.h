@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "base/Language.h"
 #include "connection/Discovery.h"
 #include "link/ObjectRequests.h"
 #include "link/ObjectTable.h"
@@ -15,7 +16,6 @@
 #include "tests/support/SimOpener.h"
 #include "tests/support/TestApplication.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 
 class TFormTest : public TMainFormTest {
   protected:

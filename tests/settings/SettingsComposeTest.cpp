@@ -3,8 +3,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "settings/SettingsCompose.h"
 #include "base/Language.h"
+#include "settings/SettingsCompose.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "tests/support/MainFormTest.h"
 #include "app/Wiring.h"
 
+#include "base/Language.h"
 #include "connection/PortState.h"
 #include "link/ObjectRequests.h"
 #include "tests/support/TestApplication.h"
-#include "base/Language.h"
 #include "views/StaleValues.h"
 
 void StopTimers(TForm1& form) {

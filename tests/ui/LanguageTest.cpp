@@ -15,11 +15,11 @@
 #include <unistd.h>
 
 #include "UiTestSupport.h"
+#include "base/IniFile.h"
+#include "base/Language.h"
 #include "link/SerialLink.h"
 #include "tests/support/MainFormTest.h"
 #include "ui/Forms.h"
-#include "base/IniFile.h"
-#include "base/Language.h"
 #include "ui/LanguageSwitch.h"
 
 namespace {

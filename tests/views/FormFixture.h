@@ -4,12 +4,12 @@
 #include <QLocale>
 #include <cstdint>
 
+#include "base/Language.h"
 #include "connection/Clock.h"
 #include "link/Catalogue.h"
 #include "link/ObjectRequests.h"
 #include "tests/support/MainFormTest.h"
 #include "ui/Forms.h"
-#include "base/Language.h"
 #include "views/DoseSeries.h"
 #include "views/DoseView.h"
 #include "views/GammaView.h"
