@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/Wiring.h"
-#include "connection/Clock.h"
+#include "base/Clock.h"
 #include "link/Catalogue.h"
 #include "ui/Forms.h"
 #include "views/DoseSeries.h"

@@ -1,6 +1,6 @@
 #include "sim/DeviceModel.h"
 
-#include "connection/Clock.h"
+#include "base/Clock.h"
 #include "link/Frame.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "connection/PollStep.h"
 
-#include "connection/Clock.h"
+#include "base/Clock.h"
 #include "connection/ClockSync.h"
 #include "link/Catalogue.h"
 #include "link/ObjectRequests.h"

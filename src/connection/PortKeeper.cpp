@@ -1,6 +1,6 @@
 #include "connection/PortKeeper.h"
 
-#include "connection/Clock.h"
+#include "base/Clock.h"
 #include "link/ObjectRequests.h"
 #include "link/SerialLink.h"
 

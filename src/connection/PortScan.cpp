@@ -1,7 +1,7 @@
 #include "connection/PortScan.h"
 
+#include "base/Clock.h"
 #include "base/Language.h"
-#include "connection/Clock.h"
 #include "link/Catalogue.h"
 #include "link/ObjectRequests.h"
 #include "link/SerialLink.h"

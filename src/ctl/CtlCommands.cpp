@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "connection/Clock.h"
+#include "base/Clock.h"
 #include "connection/ClockSync.h"
 #include "connection/PollStep.h"
 #include "connection/PortScan.h"

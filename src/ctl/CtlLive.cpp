@@ -11,7 +11,7 @@
 #include <csignal>
 #include <thread>
 
-#include "connection/Clock.h"
+#include "base/Clock.h"
 #include "connection/PollStep.h"
 #include "connection/PortKeeper.h"
 #include "link/Catalogue.h"

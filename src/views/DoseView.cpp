@@ -4,8 +4,8 @@
 #include <qcustomplot.h>
 #include <vector>
 
+#include "base/Clock.h"
 #include "base/Language.h"
-#include "connection/Clock.h"
 #include "link/Catalogue.h"
 #include "link/ObjectRequests.h"
 #include "ui/Forms.h"

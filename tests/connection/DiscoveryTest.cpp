@@ -1,7 +1,7 @@
 #include <QTimer>
 
 #include "../settings/FormFixture.h"
-#include "connection/Clock.h"
+#include "base/Clock.h"
 #include "link/Address.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "sim/DeviceModel.h"
 #include "SimTestUtil.h"
-#include "connection/Clock.h"
+#include "base/Clock.h"
 #include "link/ObjectTable.h"
 #include "tests/support/QuietDevice.h"
 

@@ -7,7 +7,7 @@
 #include <numeric>
 
 #include "FormFixture.h"
-#include "connection/Clock.h"
+#include "base/Clock.h"
 #include "connection/Discovery.h"
 #include "connection/Polling.h"
 #include "fuzz/StorageOracle.h"

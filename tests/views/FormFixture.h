@@ -4,8 +4,8 @@
 #include <QLocale>
 #include <cstdint>
 
+#include "base/Clock.h"
 #include "base/Language.h"
-#include "connection/Clock.h"
 #include "link/Catalogue.h"
 #include "link/ObjectRequests.h"
 #include "tests/support/MainFormTest.h"

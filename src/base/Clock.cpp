@@ -1,13 +1,17 @@
-#include "connection/Clock.h"
+#include "base/Clock.h"
 
 #include <chrono>
 #include <ctime>
 
 static TNowFunction CurrentNow = nullptr;
 
-int64_t NowSeconds() { return CurrentNow ? CurrentNow() : static_cast<int64_t>(std::time(nullptr)); }
+int64_t NowSeconds() {
+    return CurrentNow ? CurrentNow() : static_cast<int64_t>(std::time(nullptr));
+}
 
-void SetNowFunction(TNowFunction now) { CurrentNow = now; }
+void SetNowFunction(TNowFunction now) {
+    CurrentNow = now;
+}
 
 static TNowFunction CurrentSteady = nullptr;
 
