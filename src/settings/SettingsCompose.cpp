@@ -120,6 +120,12 @@ std::optional<QString> ComposeSettingsWrite(const TSettingsControls& c, TDeviceS
         {c.DoseRateThreshold, settings.DoseRateThreshold},
         {c.DoseThreshold, settings.DoseThreshold}};
     for (const auto& [text, field] : thresholds) {
+        // The tab shows a threshold to three digits; a text the operator left as the read showed
+        // it writes back the value read, not the value rounded to what is shown.
+        if (text == FormatThreshold(field)) {
+            if (auto refusal = ThresholdRefusal(field)) return refusal;
+            continue;
+        }
         double value = 0;
         if (!ParseThreshold(text, value)) return InvalidFloatMessage(text);
         if (auto refusal = ThresholdRefusal(value)) return refusal;

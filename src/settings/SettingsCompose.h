@@ -45,7 +45,8 @@ uint8_t ComposeRecordingMode(uint8_t read, const TSettingsControls& c);
 uint8_t ComposeOptions(uint8_t read, const TSettingsControls& c);
 uint8_t ComposeScreens(const TSettingsControls& c);
 
-// Puts the tab's values into the variables of DeviceSettingsWrite held in `settings`. Returns the
+// Puts the tab's values into the variables of DeviceSettingsWrite held in `settings`; a threshold
+// whose text is still the one shown for the value held there keeps that value exactly. Returns the
 // message that stops the write, or nothing when everything is ready to send. The checks run in
 // the tab's order, so a dose-rate threshold already taken stays in `settings` when the dose
 // threshold is refused, and goes out with the next write.

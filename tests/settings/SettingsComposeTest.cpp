@@ -2,9 +2,11 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "base/Language.h"
 #include "settings/SettingsCompose.h"
+#include "views/Numbers.h"
 
 namespace {
 
@@ -73,6 +75,42 @@ TEST_F(SettingsCompose, ThresholdsAreCheckedInTheTabsOrder) {
         EXPECT_EQ(s.DoseRateThreshold, c.field8);
         EXPECT_EQ(s.DoseThreshold, c.field9);
         EXPECT_EQ(s.Brightness, c.refusal.isEmpty() ? 100 : 7);
+    }
+}
+
+// The tab shows thresholds to three digits; writing back what was read must not round them.
+TEST_F(SettingsCompose, AThresholdLeftAsShownKeepsTheValueRead) {
+    struct Case {
+        float read;
+        const char* text; // nullptr: the text the read showed
+        QString refusal;
+        float written;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const Case cases[] = {
+        {0.7123f, nullptr, "", 0.7123f},
+        {12345.67f, nullptr, "", 12345.67f},
+        {0.7123f, "7.12E-01", "", 0.7123f}, // the same text typed again: still the value read
+        {0.7123f, "7.13E-01", "", 0.713f},
+        {0.7123f, "0.712", "", 0.712f},
+        // A value no write may send is refused, even when left as shown.
+        {nan, nullptr, OutOfRangeRu, nan},
+        {-1.0f, nullptr, OutOfRangeRu, -1.0f},
+    };
+    for (const Case& c : cases) {
+        TSettingsControls controls;
+        controls.DoseRateThreshold = c.text ? QString::fromUtf8(c.text) : FormatThreshold(c.read);
+        controls.DoseThreshold = QStringLiteral("5");
+        SCOPED_TRACE(controls.DoseRateThreshold.toStdString());
+        TDeviceSettings s = AsRead();
+        s.DoseRateThreshold = c.read;
+        EXPECT_EQ(ComposeSettingsWrite(controls, s).value_or(QString()), c.refusal);
+        if (std::isnan(c.written)) {
+            EXPECT_TRUE(std::isnan(s.DoseRateThreshold));
+        } else {
+            EXPECT_EQ(s.DoseRateThreshold, c.written);
+        }
+        EXPECT_EQ(s.DoseThreshold, c.refusal.isEmpty() ? 5.0f : 2.0f);
     }
 }
 
