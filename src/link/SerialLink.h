@@ -53,10 +53,6 @@ struct TOpenProblem {
     const std::string& In(bool english) const { return english ? English : Russian; }
 };
 extern TOpenProblem LastOpenProblem;
-// A reason that names only system facts reads the same in either language.
-inline TOpenProblem SameInBoth(const std::string& text) {
-    return {text, text};
-}
 
 // Milliseconds until `deadline`, 0 once it has passed: every wait of the link runs against one.
 int MsLeft(std::chrono::steady_clock::time_point deadline);

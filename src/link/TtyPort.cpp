@@ -165,8 +165,10 @@ TOpenProblem OpenProblem(const std::string& path, int error) {
     case EWOULDBLOCK:
         return {where + "порт занят другой программой",
                 where + "the port is in use by another program"};
-    default:
-        return SameInBoth(where + std::strerror(error)); // the system's own wording
+    default: {
+        const std::string system = where + std::strerror(error); // the system's own wording
+        return {system, system};
+    }
     }
 }
 
